@@ -1,0 +1,48 @@
+#include "texts.h"
+
+quint8 LanguageIndex = 1;
+
+QString MenuTexts[MenuRows + 1][LanguageCount];
+QString TitleTexts[TitleRows + 1][LanguageCount];
+QString ControlTexts[ControlRows + 1][LanguageCount];
+
+namespace {
+template <int Rows>
+void fill(QString (&table)[Rows + 1][LanguageCount], const char *const (&builtin)[Rows][4])
+{
+    for (int c = 0; c < LanguageCount; ++c)
+        table[0][c].clear();
+    for (int r = 0; r < Rows; ++r)
+        for (int c = 0; c < LanguageCount; ++c)
+            table[r + 1][c] = QString::fromUtf8(builtin[r][c]).left(MaxEntryLength);
+}
+
+template <int Rows>
+QString lookup(const QString (&table)[Rows + 1][LanguageCount], int row)
+{
+    if (row < 1 || row > Rows || LanguageIndex >= LanguageCount)
+        return QString();
+    return table[row][LanguageIndex];
+}
+
+struct Init {
+    Init() { resetLanguageTables(); }
+} init;
+} // namespace
+
+void resetLanguageTables()
+{
+    fill<MenuRows>(MenuTexts, BuiltinMenuTexts);
+    fill<TitleRows>(TitleTexts, BuiltinTitleTexts);
+    fill<ControlRows>(ControlTexts, BuiltinControlTexts);
+}
+
+QString menuText(int row) { return lookup<MenuRows>(MenuTexts, row); }
+QString titleText(int row) { return lookup<TitleRows>(TitleTexts, row); }
+QString controlText(int row) { return lookup<ControlRows>(ControlTexts, row); }
+
+QString shortHint(const QString &hint)
+{
+    const int bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.left(bar);
+}

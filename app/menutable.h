@@ -1,0 +1,21 @@
+#pragma once
+// The main menu: every item with its parent, its MenuTexts row, its icon in ImageList2, and
+// for a simulation its WindowClosed slot and the window it opens.
+#include "simwindow.h"
+
+struct MenuItemDef {
+    const char *name;   // "A1", "D1", ...
+    const char *parent; // "" for the menu bar
+    int row;            // MenuTexts row of the caption
+    int icon;           // ImageList2 index, or -1
+    int slot;           // WindowClosed slot of a simulation, or 0
+    SimFactory create;  // the simulation window it opens, or nullptr
+    bool separatorAfter;
+};
+
+extern const MenuItemDef MenuTable[];
+extern const int MenuTableSize;
+
+// The simulation items (slot > 0), in menu order.
+QList<const MenuItemDef *> SimulationItems();
+const MenuItemDef *FindMenuItem(const QString &name);

@@ -1,0 +1,294 @@
+#include "simwindow.h"
+
+#include "dialogs/brucatore.h"
+#include "globals.h"
+#include "imagelist.h"
+#include "language/texts.h"
+#include "vastara.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSlider>
+#include <QToolBar>
+#include <QToolButton>
+
+// The client area's picture: paints the window's `screen` and passes the mouse on.
+class SimSurface : public QWidget
+{
+public:
+    explicit SimSurface(SimWindow *w) : QWidget(w), win(w)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMouseTracking(false);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *e) override
+    {
+        QPainter p(this);
+        p.setClipRegion(e->region());
+        p.fillRect(rect(), toQColor(win->Color));
+        win->canvas.flush();
+        p.drawImage(0, 0, win->screen);
+    }
+    void mousePressEvent(QMouseEvent *e) override { win->SurfaceMouseDown(e); }
+    void mouseMoveEvent(QMouseEvent *e) override { win->SurfaceMouseMove(e); }
+    void mouseReleaseEvent(QMouseEvent *e) override { win->SurfaceMouseUp(e); }
+
+private:
+    SimWindow *win;
+};
+
+static const char *const HintProperty = "vastaraHint";
+
+SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &helpPage_)
+    : QWidget(nullptr), slot(slot_), titleRow(titleRow_), helpPage(helpPage_)
+{
+    Q_UNUSED(owner);
+    surface = new SimSurface(this);
+    barrasotto = new QWidget(this);
+    barrasotto->setObjectName(QStringLiteral("barrasotto"));
+    barrasotto->setAutoFillBackground(true);
+    barLayout = new QHBoxLayout(barrasotto);
+    barLayout->setContentsMargins(2, 0, 2, 0);
+    barLayout->setSpacing(2);
+    barLayout->addStretch(1);
+    barrasotto->hide();
+    tempo = new QTimer(this);
+    tempo->setObjectName(QStringLiteral("tempo"));
+    connect(tempo, &QTimer::timeout, this, [this] {
+        tempoTimer();
+        Refresh();
+    });
+}
+
+SimWindow::~SimWindow()
+{
+    canvas.setTarget(nullptr);
+    if (!closed && slot >= 1 && slot <= SlotCount)
+        WindowClosed[slot] = true;
+}
+
+QMdiSubWindow *SimWindow::Frame() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+void SimWindow::FormCreate()
+{
+    WindowClosed[slot] = false;
+    if (QMdiSubWindow *f = Frame()) {
+        f->setGeometry(0, 0, ChildWidth, ChildHeight);
+        if (f->layout())
+            f->layout()->activate();
+    } else {
+        resize(ChildWidth, ChildHeight);
+    }
+    setWindowTitle(titleText(titleRow));
+    if (QMdiSubWindow *f = Frame())
+        f->setWindowTitle(windowTitle());
+    setCursor(Qt::ArrowCursor);
+    firstActivation = true;
+    barrasotto->setGeometry(0, 0, width(), BarHeight);
+    barrasotto->setFixedHeight(qMax(BarHeight, 1));
+    ResizeScreen(size());
+}
+
+void SimWindow::ResizeScreen(const QSize &s)
+{
+    if (screen.size() == s)
+        return;
+    canvas.setTarget(nullptr);
+    QImage next = NewBitmap(s.width(), s.height(), Color);
+    if (!screen.isNull()) {
+        QPainter p(&next);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, screen);
+    }
+    screen = next;
+    canvas.setTarget(&screen);
+}
+
+void SimWindow::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    surface->setGeometry(rect());
+    barrasotto->setGeometry(0, 0, width(), qMax(BarHeight, 1));
+    ResizeScreen(size());
+}
+
+void SimWindow::FormShow()
+{
+    if (Vastaras)
+        Vastaras->HideBackdrop();
+}
+
+void SimWindow::FormActivate()
+{
+    activeChild = true;
+    ApplyHints(HintsOn);
+    if (firstActivation) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        Prepare();
+        QApplication::restoreOverrideCursor();
+        barrasotto->show();
+        barrasotto->raise();
+        firstActivation = false;
+    }
+    StartTimers();
+}
+
+void SimWindow::FormDeactivate()
+{
+    activeChild = false;
+    StopTimers();
+}
+
+void SimWindow::StartTimers()
+{
+    tempo->start();
+}
+
+void SimWindow::StopTimers()
+{
+    tempo->stop();
+}
+
+void SimWindow::cadenzaChange()
+{
+    if (cadenza)
+        tempo->setInterval(200 - cadenza->value());
+}
+
+void SimWindow::guidaClick()
+{
+    HelpTarget = titleText(42) + helpPage;
+    Tlegge *legge = new Tlegge(this);
+    ShowModal(legge);
+    delete legge;
+}
+
+void SimWindow::FormClose()
+{
+    if (closed)
+        return;
+    if (activeChild)
+        FormDeactivate();
+    tempo->stop();
+    canvas.setTarget(nullptr);
+    FreeBitmaps();
+    closed = true;
+    WindowClosed[slot] = true;
+    if (Vastaras)
+        Vastaras->WindowGone(this);
+}
+
+void SimWindow::closeEvent(QCloseEvent *e)
+{
+    FormClose();
+    e->accept();
+}
+
+void SimWindow::Refresh()
+{
+    surface->update();
+}
+
+QString SimWindow::HintOf(const QWidget *w)
+{
+    return w ? w->property(HintProperty).toString() : QString();
+}
+
+void SimWindow::SetHint(QWidget *w, const QString &hint)
+{
+    if (!w)
+        return;
+    w->setProperty(HintProperty, shortHint(hint));
+    if (!hinted.contains(w))
+        hinted.append(w);
+}
+
+void SimWindow::ApplyHints(bool on)
+{
+    for (const QPointer<QWidget> &w : std::as_const(hinted))
+        if (w)
+            w->setToolTip(on ? HintOf(w) : QString());
+}
+
+QToolBar *SimWindow::AddToolBar()
+{
+    auto *bar = new QToolBar(barrasotto);
+    bar->setIconSize(QSize(16, 16));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    barLayout->insertWidget(barLayout->count() - 1, bar);
+    return bar;
+}
+
+QToolButton *SimWindow::AddToolButton(QToolBar *bar, int iconIndex, int hintRow, bool checkable)
+{
+    auto *b = new QToolButton(bar);
+    if (iconIndex >= 0)
+        b->setIcon(ImageList2().icon(iconIndex));
+    b->setCheckable(checkable);
+    b->setAutoRaise(true);
+    b->setCursor(Qt::ArrowCursor);
+    if (hintRow > 0)
+        SetHint(b, controlText(hintRow));
+    bar->addWidget(b);
+    return b;
+}
+
+QToolButton *SimWindow::AddSpeedButton(QToolBar *bar, const QString &glyph, int hintRow, bool stayDown)
+{
+    auto *b = new QToolButton(bar);
+    b->setIcon(GlyphIcon(glyph));
+    b->setCheckable(stayDown);
+    b->setCursor(Qt::ArrowCursor);
+    if (hintRow > 0)
+        SetHint(b, controlText(hintRow));
+    bar->addWidget(b);
+    return b;
+}
+
+QSlider *SimWindow::AddTrackBar(QToolBar *bar, int minimum, int maximum, int position, int hintRow)
+{
+    auto *s = new QSlider(Qt::Horizontal, bar);
+    s->setRange(minimum, maximum);
+    s->setValue(position);
+    s->setTickPosition(QSlider::TicksBothSides);
+    s->setTickInterval(5);
+    s->setFixedWidth(150);
+    s->setCursor(Qt::ArrowCursor);
+    if (hintRow > 0)
+        SetHint(s, controlText(hintRow));
+    bar->addWidget(s);
+    return s;
+}
+
+QToolButton *SimWindow::AddPausa(QToolBar *bar, int iconIndex)
+{
+    pausa = AddToolButton(bar, iconIndex, 1, true);
+    pausa->setObjectName(QStringLiteral("pausa"));
+    return pausa;
+}
+
+QSlider *SimWindow::AddCadenza(QToolBar *bar, int position, int minimum, int maximum)
+{
+    cadenza = AddTrackBar(bar, minimum, maximum, position, 2);
+    cadenza->setObjectName(QStringLiteral("cadenza"));
+    connect(cadenza, &QSlider::valueChanged, this, [this] { cadenzaChange(); });
+    return cadenza;
+}
+
+QToolButton *SimWindow::AddGuida(QToolBar *bar)
+{
+    guida = AddToolButton(bar, 34, 5, false);
+    guida->setObjectName(QStringLiteral("guida"));
+    connect(guida, &QToolButton::clicked, this, [this] { guidaClick(); });
+    return guida;
+}

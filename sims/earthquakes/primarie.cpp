@@ -1,0 +1,134 @@
+#include "primarie.h"
+
+#include "globals.h"
+#include "language/texts.h"
+#include "numeric.h"
+
+#include <QFrame>
+#include <QSlider>
+#include <QToolBar>
+#include <QToolButton>
+#include <cmath>
+
+Tondep *ondep = nullptr;
+
+SimWindow *CreateOndep(QWidget *owner)
+{
+    ondep = new Tondep(owner);
+    return ondep;
+}
+
+Tondep::Tondep(QWidget *owner)
+    : SimWindow(owner, 19, 2, QStringLiteral("Vastara/terremoti.htm#primarie"))
+{
+    setObjectName(QStringLiteral("ondep"));
+    Color = clBackground;
+    QToolBar *bar1 = AddToolBar();
+    AddPausa(bar1, 22);
+    QToolBar *bar2 = AddToolBar();
+    AddCadenza(bar2, 100);
+    QToolBar *bar3 = AddToolBar();
+    eviden = AddSpeedButton(bar3, QStringLiteral("pagelines"), 9);
+    eviden->setObjectName(QStringLiteral("eviden"));
+    AddGuida(bar3);
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel1->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+Tondep::~Tondep()
+{
+    if (ondep == this)
+        ondep = nullptr;
+}
+
+QPoint Tondep::PictureOrigin() const
+{
+    return QPoint(Div(ClientWidth(), 4), Div(5 * ClientHeight(), 16));
+}
+
+void Tondep::PlaceBevel()
+{
+    const QPoint o = PictureOrigin();
+    Bevel1->setGeometry(o.x() - 1, o.y() - 1, Div(ClientWidth(), 2) + 3, Div(3 * ClientHeight(), 8) + 3);
+}
+
+void Tondep::resizeEvent(QResizeEvent *e)
+{
+    SimWindow::resizeEvent(e);
+    if (Bevel1)
+        PlaceBevel();
+}
+
+void Tondep::FormCreate()
+{
+    SimWindow::FormCreate();
+    cadenza->setValue(100);
+    tempo->setInterval(100);
+    PlaceBevel();
+    // The pictures keep the size the window has now.
+    W = Div(ClientWidth(), 2);
+    PH = Div(3 * ClientHeight(), 8);
+    for (QImage &f : frames)
+        f = NewBitmap(W, PH, clBlack);
+    frameIndex = 0;
+}
+
+void Tondep::DrawPicture(QImage &picture, int f, int &xPlane20, int &xPlane21)
+{
+    const int w = picture.width();
+    const int h = picture.height();
+    Canvas c(&picture);
+    c.pen.Color = RGB(255, 0, 0);
+    c.brush.Color = clBlack;
+    // Top and bottom edges of the slab's front face.
+    c.Line(0, 70, w, 70);
+    c.Line(0, 130, w, 130);
+    // The rock, and the black above and below it.
+    c.brush.Color = clMaroon;
+    c.FillRect(0, 71, w, 129);
+    c.brush.Color = clBlack;
+    c.FillRect(0, 0, w, 69);
+    c.FillRect(0, 131, w, h);
+    for (int y : {98, 106, 114, 122})
+        c.Line(0, y, w, y);
+    // Planes 11 px apart from the right edge, each displaced by up to 5 px along the slab.
+    for (int k = 0; k <= 50; ++k) {
+        const int x = Round(w - 11 * k + 5 * std::sin(Pi * (f + k) / 5));
+        if (k == 20)
+            xPlane20 = x;
+        if (k == 21)
+            xPlane21 = x;
+        c.MoveTo(x, 130);
+        c.LineTo(x, 98);
+        c.LineTo(x + 40, 70);
+    }
+}
+
+void Tondep::Prepare()
+{
+    for (int f = 0; f < FrameCount; ++f)
+        DrawPicture(frames[f], f, edgeA[f], edgeB[f]);
+    canvas.brush.Color = clWhite;
+    frameIndex = 0;
+}
+
+void Tondep::tempoTimer()
+{
+    const QPoint o = PictureOrigin();
+    canvas.Draw(o.x(), o.y(), frames[frameIndex]);
+    if (eviden->isChecked()) {
+        const int a = o.x() + edgeA[frameIndex];
+        const int b = o.x() + edgeB[frameIndex];
+        canvas.FillRect(qMin(a, b), o.y() + 106, qMax(a, b), o.y() + 114);
+    }
+    if (!pausa->isChecked())
+        frameIndex = (frameIndex + 1) % FrameCount;
+}
+
+void Tondep::FreeBitmaps()
+{
+    for (QImage &f : frames)
+        f = QImage();
+}

@@ -122,6 +122,8 @@ public:
 
 private:
     QPainter &painter();
+    void ThinLine(QPoint a, QPoint b);
+    void flushForPixels();
     void applyPen(QPainter &p) const;
     void applyBrush(QPainter &p) const;
     QPainterPath arcPath(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4, bool pie) const;

@@ -9,7 +9,6 @@ struct MenuItemDef {
     int row;            // MenuTexts row of the caption
     int icon;           // ImageList2 index, or -1
     int slot;           // WindowClosed slot of a simulation, or 0
-    SimFactory create;  // the simulation window it opens, or nullptr
     bool separatorAfter;
 };
 
@@ -19,3 +18,5 @@ extern const int MenuTableSize;
 // The simulation items (slot > 0), in menu order.
 QList<const MenuItemDef *> SimulationItems();
 const MenuItemDef *FindMenuItem(const QString &name);
+// The window a simulation item opens (nullptr while that window is not part of the program).
+SimFactory FactoryOf(const MenuItemDef &item);

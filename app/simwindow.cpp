@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -291,4 +292,20 @@ QToolButton *SimWindow::AddGuida(QToolBar *bar)
     guida->setObjectName(QStringLiteral("guida"));
     connect(guida, &QToolButton::clicked, this, [this] { guidaClick(); });
     return guida;
+}
+
+static QHash<QString, SimFactory> &registry()
+{
+    static QHash<QString, SimFactory> factories;
+    return factories;
+}
+
+SimRegistration::SimRegistration(const char *menuItem, SimFactory factory)
+{
+    registry().insert(QString::fromLatin1(menuItem), factory);
+}
+
+SimFactory RegisteredFactory(const QString &menuItem)
+{
+    return registry().value(menuItem, nullptr);
 }

@@ -123,3 +123,11 @@ private:
 
 // Factory of a simulation window: creates the window and stores it in its unit's global.
 using SimFactory = SimWindow *(*)(QWidget *owner);
+
+// Each simulation unit registers its window under its menu item, e.g.
+//   static const SimRegistration registration("D1", CreateOndep);
+struct SimRegistration {
+    SimRegistration(const char *menuItem, SimFactory factory);
+};
+// The window registered for a menu item, or nullptr.
+SimFactory RegisteredFactory(const QString &menuItem);

@@ -170,7 +170,7 @@ void TVastaras::BuildMenu()
             menus[parent]->addSeparator();
 
         if (d.slot > 0) {
-            action->setEnabled(d.create != nullptr);
+            action->setEnabled(FactoryOf(d) != nullptr);
             connect(action, &QAction::triggered, this, [this, &d] { OpenSimulation(d); });
         }
     }
@@ -362,9 +362,10 @@ void TVastaras::OpenSimulation(const QString &itemName)
 
 void TVastaras::OpenSimulation(const MenuItemDef &item)
 {
-    if (item.slot <= 0 || !item.create || !WindowClosed[item.slot] || StartScreenShown())
+    const SimFactory create = FactoryOf(item);
+    if (!create || !WindowClosed[item.slot] || StartScreenShown())
         return;
-    SimWindow *w = item.create(this);
+    SimWindow *w = create(this);
     QMdiSubWindow *sub = mdi->addSubWindow(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());

@@ -18,6 +18,8 @@ SimWindow *CreateOndep(QWidget *owner)
     return ondep;
 }
 
+static const SimRegistration registration("D1", CreateOndep);
+
 Tondep::Tondep(QWidget *owner)
     : SimWindow(owner, 19, 2, QStringLiteral("Vastara/terremoti.htm#primarie"))
 {

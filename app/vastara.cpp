@@ -365,7 +365,11 @@ void TVastaras::OpenSimulation(const MenuItemDef &item)
     const SimFactory create = FactoryOf(item);
     if (!create || !WindowClosed[item.slot] || StartScreenShown())
         return;
-    SimWindow *w = create(this);
+    Host(create(this));
+}
+
+void TVastaras::Host(SimWindow *w)
+{
     QMdiSubWindow *sub = mdi->addSubWindow(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
@@ -536,4 +540,9 @@ void TVastaras::closeEvent(QCloseEvent *e)
 SimWindow *TVastaras::ActiveSim() const
 {
     return active.data();
+}
+
+bool TVastaras::MenuAttached() const
+{
+    return principale->parentWidget() == this;
 }

@@ -43,6 +43,9 @@ public:
     // Menu commands.
     void OpenSimulation(const MenuItemDef &item);
     void OpenSimulation(const QString &itemName);
+    // Puts a new simulation window in the workspace: created, shown, activated.
+    void Host(SimWindow *w);
+    bool MenuAttached() const;
     void A1Click();
     void A3Click();
     void A4Click();

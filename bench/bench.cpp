@@ -1,1 +1,158 @@
-int main(){}
+// Benchmark: the cost of each simulation window's first-activation preparation and of its
+// tick, at two client sizes, beside the floor every tick pays (copying one client-sized
+// picture onto the window); the time from process start to the ready frame; and memory with
+// the windows open. Medians over many repetitions; run on a quiet machine and compare ratios.
+#include "canvas.h"
+#include "globals.h"
+#include "menutable.h"
+#include "simwindow.h"
+#include "vastara.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <unistd.h>
+
+namespace {
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Milliseconds per call, median of n calls.
+double timeMedian(int n, const std::function<void()> &f)
+{
+    std::vector<double> t;
+    t.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        QElapsedTimer e;
+        e.start();
+        f();
+        t.push_back(e.nsecsElapsed() / 1e6);
+    }
+    return median(t);
+}
+
+long rssKiB()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+// Seconds since this process started (from /proc), for the start-up figure.
+double secondsSinceProcessStart()
+{
+    QFile f(QStringLiteral("/proc/self/stat"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray stat = f.readAll();
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    const double startTicks = fields.value(19).toDouble(); // field 22 of the whole line
+    QFile up(QStringLiteral("/proc/uptime"));
+    if (!up.open(QIODevice::ReadOnly))
+        return 0;
+    const double uptime = up.readAll().split(' ').first().toDouble();
+    return uptime - startTicks / double(sysconf(_SC_CLK_TCK));
+}
+
+struct Row {
+    QString item, title;
+    int cw, ch;
+    double prepare, tick, floor;
+};
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const double atStart = secondsSinceProcessStart();
+    QElapsedTimer sinceMain;
+    sinceMain.start();
+    // Headless, on a fixed 1920 x 1080 screen, unless told otherwise.
+    QTemporaryDir screenDir;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        const QString json = screenDir.filePath(QStringLiteral("screen.json"));
+        QFile f(json);
+        if (f.open(QIODevice::WriteOnly))
+            f.write("{\"screens\": [{\"name\": \"bench\", \"x\": 0, \"y\": 0, \"width\": 1920, "
+                    "\"height\": 1080, \"logicalDpi\": 96}]}");
+        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + json).toLocal8Bit());
+    }
+    QApplication app(argc, argv);
+    const int ticks = argc > 1 ? std::max(200, atoi(argv[1])) : 300;
+
+    QTemporaryDir dir;
+    // Start-up: the main window created, the start screen's 265 ticks run at once, the frame ready.
+    auto *main = new TVastaras(dir.filePath(QStringLiteral("Vastara.cfg")), QStringLiteral("it_IT"));
+    main->show();
+    main->FinishStartScreen();
+    QCoreApplication::processEvents();
+    const double startupMs = (atStart + sinceMain.nsecsElapsed() / 1e9) * 1000.0;
+
+    // Memory first, before anything else has been allocated and freed.
+    // Memory: every window open in the frame at once.
+    const long before = rssKiB();
+    for (const MenuItemDef *item : SimulationItems())
+        main->OpenSimulation(*item);
+    for (SimWindow *w : main->Simulations())
+        for (int i = 0; i < 5; ++i)
+            w->tempoTimer();
+    const long after = rssKiB();
+    const int open = main->Simulations().size();
+
+    main->B3Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    std::vector<Row> rows;
+    const QSize sizes[] = {QSize(1880, 880), QSize(1024, 600)};
+    for (const QSize &size : sizes) {
+        // The floor: one client-sized picture copied onto the window's picture.
+        QImage picture = NewBitmap(size.width(), size.height(), clNavy);
+        QImage window = NewBitmap(size.width(), size.height(), clBlack);
+        Canvas c(&window);
+        const double floor = timeMedian(ticks, [&] { c.Draw(0, 0, picture); });
+        for (const MenuItemDef *item : SimulationItems()) {
+            const SimFactory create = FactoryOf(*item);
+            if (!create)
+                continue;
+            // A window on its own, with exactly this client size.
+            ChildWidth = size.width();
+            ChildHeight = size.height();
+            SimWindow *w = create(nullptr);
+            w->FormCreate();
+            QElapsedTimer e;
+            e.start();
+            w->FormActivate();
+            const double prepare = e.nsecsElapsed() / 1e6;
+            for (int i = 0; i < 20; ++i) // warm up
+                w->tempoTimer();
+            const double tick = timeMedian(ticks, [&] { w->tempoTimer(); });
+            rows.push_back({QString::fromLatin1(item->name), w->windowTitle(), size.width(), size.height(), prepare, tick, floor});
+            w->FormClose();
+            delete w;
+        }
+    }
+
+    std::printf("Vastara benchmark (median of %d ticks; times in ms)\n\n", ticks);
+    std::printf("| window | client | first activation | tick | copy floor | tick / floor |\n");
+    std::printf("|---|---|---|---|---|---|\n");
+    for (const Row &r : rows)
+        std::printf("| %s %s | %d x %d | %.2f | %.3f | %.3f | %.2f |\n", qPrintable(r.item), qPrintable(r.title), r.cw,
+                    r.ch, r.prepare, r.tick, r.floor, r.floor > 0 ? r.tick / r.floor : 0.0);
+    std::printf("\nStart to ready frame (start screen's ticks not counted): %.0f ms\n", startupMs);
+    std::printf("Resident memory: %ld KiB with the frame, %ld KiB with %d window(s) open (+%ld KiB)\n", before, after,
+                open, after - before);
+    delete main;
+    return 0;
+}

@@ -10,6 +10,7 @@ struct MenuItemDef {
     int icon;           // ImageList2 index, or -1
     int slot;           // WindowClosed slot of a simulation, or 0
     bool separatorAfter;
+    const char *help;   // a simulation's help page and anchor, after the help folder prefix
 };
 
 extern const MenuItemDef MenuTable[];

@@ -168,10 +168,10 @@ void stand(Canvas &c, double angleDeg, const std::vector<QColor> &weights)
     box(1, 14, 13.6, 15.6, Brown);
     box(2, 2, 3.6, 14, Gray);
     box(2, 1, 11.6, 2.6, Gray);
-    const double hooks[] = {5, 8, 11};
-    for (size_t k = 0; k < weights.size() && k < 3; ++k) {
+    const double hooks[] = {6, 10.5};
+    for (size_t k = 0; k < weights.size() && k < 2; ++k) {
         QPoint p = rot(hooks[k], 3);
-        int len = 2 + int(k % 2) * 4;
+        int len = 3 + int(k % 2) * 3;
         c.line(p.x(), p.y(), p.x(), p.y() + len, Black);
         c.fill(p.x() - 1, p.y() + len + 1, 3, 3, weights[k]);
     }
@@ -248,7 +248,7 @@ std::vector<GlyphDef> glyphDefs()
              outlinedShape(c, 9, 1, figure, White, Black);
          }},
         {"stand_upright", 2, [](Canvas &c) { stand(c, 0, {Dark, Dark}); }},
-        {"stand_tilted", 2, [](Canvas &c) { stand(c, 12, {Red, Lime, Blue}); }},
+        {"stand_tilted", 2, [](Canvas &c) { stand(c, 12, {Red, Blue}); }},
         {"orbits", 2,
          [](Canvas &c) {
              c.ellipse(0, 3, 16, 10, QColor(), Blue);
@@ -377,22 +377,22 @@ std::vector<GlyphDef> glyphDefs()
          }},
         {"spring_blue", 2,
          [](Canvas &c) {
-             // A helix seen slightly from above: back halves of the turns in
-             // navy, front halves in blue, and two short end wires.
-             const double turns = 3, span = 2 * Pi * turns;
-             auto helix = [&](double t) {
-                 return QPointF(7.5 + 5.0 * std::cos(t), 2.0 + 10.0 * t / span + 1.4 * std::sin(t));
-             };
-             for (int pass = 0; pass < 2; ++pass)
-                 for (double t = 0; t < span; t += 0.01) {
-                     bool front = std::sin(t) > 0;
-                     if (front != (pass == 1))
-                         continue;
-                     QPointF p = helix(t);
-                     c.px(int(std::floor(p.x())), int(std::floor(p.y())), front ? Blue : Navy);
-                 }
-             c.fill(12, 0, 1, 2, Navy);
-             c.fill(12, 12, 1, 4, Navy);
+             // Three turns of a coil seen from the side: the front of every
+             // turn slants down to the right (blue, thick), the back slants
+             // down to the left (navy, thin); short end wires.
+             for (int k = 0; k < 3; ++k) {
+                 int y = 2 + 4 * k;
+                 c.line(12, y + 2, 3, y + 4, Navy);
+             }
+             for (int k = 0; k < 3; ++k) {
+                 int y = 2 + 4 * k;
+                 c.line(3, y, 12, y + 2, Blue);
+                 c.line(3, y + 1, 12, y + 3, Blue);
+             }
+             c.fill(7, 0, 2, 1, Navy);
+             c.line(7, 1, 3, 2, Navy);
+             c.line(3, 14, 7, 15, Navy);
+             c.fill(8, 15, 1, 1, Navy);
          }},
     };
 }

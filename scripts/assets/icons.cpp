@@ -432,8 +432,22 @@ std::vector<std::function<void(Canvas &)>> iconPainters()
         },
         // 36: blue loops
         [](Canvas &c) {
-            c.curve([](double t) { return QPointF(2.2 + 0.62 * t + 2.1 * std::sin(t), 8.0 + 4.5 * std::cos(t)); },
-                    0.0, 6 * Pi, Blue);
+            // A looping path (a prolate cycloid); a pixel is set where the
+            // path passes close to its centre.
+            std::vector<QPointF> pts;
+            for (int i = 0; i <= 2000; ++i) {
+                double t = -1.6 + 17.1 * i / 2000;
+                pts.emplace_back(1.5 + 0.95 * t - 1.9 * std::sin(t), 8.0 + 5.5 * std::cos(t));
+            }
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x)
+                    for (const QPointF &p : pts) {
+                        double dx = p.x() - (x + 0.5), dy = p.y() - (y + 0.5);
+                        if (dx * dx + dy * dy < 0.55 * 0.55) {
+                            c.px(x, y, Blue);
+                            break;
+                        }
+                    }
         },
         // 37: black-red-gold flag (German)
         [](Canvas &c) {

@@ -98,18 +98,27 @@ void Canvas::frame(int x, int y, int w, int h, const QColor &c)
 void Canvas::curve(const std::function<QPointF(double)> &p, double t0, double t1, const QColor &c,
                    int thick)
 {
-    const int n = 2000;
-    int lx = -10000, ly = -10000;
-    for (int i = 0; i <= n; ++i) {
-        QPointF q = p(t0 + (t1 - t0) * i / n);
-        int x = int(std::floor(q.x())), y = int(std::floor(q.y()));
-        if (x == lx && y == ly)
-            continue;
-        lx = x;
-        ly = y;
+    // Sample densely, round to pixel centres and join consecutive pixels with
+    // straight steps, which gives an 8-connected line one pixel wide.
+    const int n = 4000;
+    QPoint last = p(t0).toPoint();
+    auto stamp = [&](int x, int y) {
         for (int a = 0; a < thick; ++a)
             for (int b = 0; b < thick; ++b)
                 px(x + a, y + b, c);
+    };
+    stamp(last.x(), last.y());
+    for (int i = 1; i <= n; ++i) {
+        QPointF q = p(t0 + (t1 - t0) * i / n);
+        QPoint r(int(std::floor(q.x())), int(std::floor(q.y())));
+        if (r == last)
+            continue;
+        // Step one pixel at a time towards r.
+        while (r != last) {
+            last.rx() += (r.x() > last.x()) - (r.x() < last.x());
+            last.ry() += (r.y() > last.y()) - (r.y() < last.y());
+            stamp(last.x(), last.y());
+        }
     }
 }
 

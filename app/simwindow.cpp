@@ -51,6 +51,7 @@ SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &he
 {
     Q_UNUSED(owner);
     surface = new SimSurface(this);
+    surface->setObjectName(QStringLiteral("surface"));
     barrasotto = new QWidget(this);
     barrasotto->setObjectName(QStringLiteral("barrasotto"));
     barrasotto->setAutoFillBackground(true);

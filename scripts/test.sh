@@ -1,10 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Vastara with its tests and runs the whole suite headless.
+# Installs what is missing, builds Vastara with its tests and runs the whole suite headless:
+# once as the program ships, once under AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer (any report fails), and a short fuzzing of the file readers.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
-build="$root/build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVASTARA_SIMS= -DVASTARA_SANITIZE=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)"
-cd "$build"
-ctest --output-on-failure -j"$(nproc)"
+jobs="$(nproc)"
+
+run_suite() { # build-folder, extra cmake options...
+  local build="$1"; shift
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVASTARA_SIMS= "$@" >/dev/null
+  cmake --build "$build" -j"$jobs"
+  (cd "$build" && ctest --output-on-failure -j"$jobs")
+}
+
+echo "== Test suite =="
+run_suite "$root/build" -DVASTARA_SANITIZE=OFF
+echo "== Test suite under the sanitizers =="
+run_suite "$root/build-asan" -DVASTARA_SANITIZE=ON -DVASTARA_BENCH=OFF
+if [ -x "$root/scripts/fuzz.sh" ]; then
+  echo "== Short fuzzing of the file readers =="
+  "$root/scripts/fuzz.sh"
+fi

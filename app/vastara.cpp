@@ -61,9 +61,6 @@ TVastaras::TVastaras(const QString &configPath_, const QString &langEnv) : confi
     const QSize scr = screenSize();
     setGeometry(Div(scr.width() - 445, 2), (scr.height() - 280) * 5 / 12, 445, 280);
     setFixedSize(445, 280);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, toQColor(RGB(0, 170, 255)));
-    setPalette(pal);
 
     mdi = new QMdiArea;
     mdi->setObjectName(QStringLiteral("workspace"));
@@ -82,6 +79,10 @@ TVastaras::TVastaras(const QString &configPath_, const QString &langEnv) : confi
     // 4. The start screen's picture and texts.
     splash = new QWidget;
     splash->setObjectName(QStringLiteral("startscreen"));
+    QPalette splashPalette = splash->palette();
+    splashPalette.setColor(QPalette::Window, toQColor(RGB(0, 170, 255)));
+    splash->setPalette(splashPalette);
+    splash->setAutoFillBackground(true);
     imparavia = new QLabel(splash);
     imparavia->setObjectName(QStringLiteral("imparavia"));
     imparavia->setPixmap(QPixmap(QStringLiteral(":/imparavia.png")));
@@ -271,9 +272,8 @@ void TVastaras::EndStartScreen()
     setWindowFlags(Qt::Window);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
+    // The frame is black behind its workspace; the menu keeps the toolkit's colours.
+    mdi->setBackground(Qt::black);
 
     const int h = QFontMetrics(font()).height(); // text height of "I "
     BarHeight = 2 * h;
@@ -283,6 +283,7 @@ void TVastaras::EndStartScreen()
     const QSize scr = screenSize();
     setCentralWidget(mdi);
     setMenuBar(principale);
+    principale->show();
     setGeometry(0, 0, Round(0.98L * scr.width()), Round(0.9L * scr.height()));
     if (layout())
         layout()->activate();

@@ -183,6 +183,7 @@ void TestShell::frameAndMetrics()
     QCOMPARE(v->imterra->pixmap().size(), QSize(240, 180));
     QCOMPARE(v->Workspace()->background().color(), QColor(Qt::black));
     QCOMPARE(v->windowTitle(), QStringLiteral("Vastara"));
+    QVERIFY(!v->findChild<QMenuBar *>(QStringLiteral("principale"))->isHidden());
     // A simulation window opens at the top-left corner, sized to the shared size.
     v->OpenSimulation(QStringLiteral("D1"));
     QCOMPARE(ondep->Frame()->geometry(), QRect(0, 0, ChildWidth, ChildHeight));

@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   fonts-dejavu-core
   xvfb xauth xdotool x11-apps python3
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,284 @@
+#include "centrali.h"
+
+#include "globals.h"
+#include "language/texts.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
+#include <QToolBar>
+#include <QToolButton>
+#include <cmath>
+
+Tfcen *fcen = nullptr;
+
+SimWindow *CreateFcen(QWidget *owner)
+{
+    fcen = new Tfcen(owner);
+    return fcen;
+}
+
+static const SimRegistration registration("H1", CreateFcen);
+
+// Strength of the pull (pixels of arrow at a distance of one pixel, times the square).
+static constexpr Extended Pull = 900000.0L;
+static constexpr Extended Degree = Pi / 180;
+static constexpr int BodyRadius = 8;
+
+static QLabel *LegendPanel(QWidget *parent, const char *name, int textRow, TColor colour)
+{
+    auto *p = new QLabel(controlText(textRow), parent);
+    p->setObjectName(QString::fromLatin1(name));
+    p->setAlignment(Qt::AlignCenter);
+    p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    p->setAutoFillBackground(true);
+    QPalette pal = p->palette();
+    pal.setColor(QPalette::Window, toQColor(clBlack));
+    pal.setColor(QPalette::WindowText, toQColor(colour));
+    p->setPalette(pal);
+    QFont f = p->font();
+    f.setBold(true);
+    p->setFont(f);
+    p->setMinimumWidth(p->fontMetrics().horizontalAdvance(p->text()) + 24);
+    return p;
+}
+
+Tfcen::Tfcen(QWidget *owner)
+    : SimWindow(owner, 2, 24, QStringLiteral("Vastara/meccanica.htm#moto"))
+{
+    setObjectName(QStringLiteral("fcen"));
+    Color = clBlack;
+    QToolBar *bar1 = AddToolBar();
+    AddPausa(bar1, 21);
+    QToolBar *bar2 = AddToolBar();
+    AddCadenza(bar2, 110);
+    QToolBar *bar3 = AddToolBar();
+    forza = AddSpeedButton(bar3, QStringLiteral("force_F"), 45);
+    forza->setObjectName(QStringLiteral("forza"));
+    velo = AddSpeedButton(bar3, QStringLiteral("force_V"), 46);
+    velo->setObjectName(QStringLiteral("velo"));
+    accet = AddSpeedButton(bar3, QStringLiteral("force_At"), 47);
+    accet->setObjectName(QStringLiteral("accet"));
+    accec = AddSpeedButton(bar3, QStringLiteral("force_Ac"), 48);
+    accec->setObjectName(QStringLiteral("accec"));
+    perman = AddSpeedButton(bar3, QStringLiteral("letter_P"), 49);
+    perman->setObjectName(QStringLiteral("perman"));
+    AddGuida(bar3);
+
+    sotto = new QWidget(this);
+    sotto->setObjectName(QStringLiteral("sotto"));
+    sotto->setAutoFillBackground(true);
+    QPalette pal = sotto->palette();
+    pal.setColor(QPalette::Window, toQColor(clSilver));
+    sotto->setPalette(pal);
+    auto *legend = new QHBoxLayout(sotto);
+    legend->setContentsMargins(4, 0, 4, 0);
+    legend->setSpacing(8);
+    Panel2 = LegendPanel(sotto, "Panel2", 45, clRed);
+    Panel3 = LegendPanel(sotto, "Panel3", 46, clLime);
+    Panel9 = LegendPanel(sotto, "Panel9", 47, clFuchsia);
+    Panel10 = LegendPanel(sotto, "Panel10", 48, clAqua);
+    for (QLabel *p : {Panel2, Panel3, Panel9, Panel10})
+        legend->addWidget(p);
+    legend->addStretch(1);
+}
+
+Tfcen::~Tfcen()
+{
+    bc.setTarget(nullptr);
+    if (fcen == this)
+        fcen = nullptr;
+}
+
+void Tfcen::PlaceSotto()
+{
+    const int h = qMax(BarHeight, 1);
+    sotto->setGeometry(0, height() - BarHeight, width(), h);
+    for (QLabel *p : {Panel2, Panel3, Panel9, Panel10})
+        p->setFixedHeight(h);
+}
+
+void Tfcen::resizeEvent(QResizeEvent *e)
+{
+    SimWindow::resizeEvent(e);
+    if (sotto)
+        PlaceSotto();
+}
+
+void Tfcen::FormCreate()
+{
+    SimWindow::FormCreate();
+    PlaceSotto();
+    sotto->show();
+    cadenza->setValue(110);
+    tempo->setInterval(90);
+    // The ellipse keeps the size it has now; its centre follows the window.
+    const int Wl = LayoutWidth();
+    a = Real(Div(4 * Wl, 16));
+    b = Real(Div(7 * Wl, 32));
+    bc.setTarget(nullptr);
+    bitmap = NewBitmap(ClientWidth(), Div(3 * ClientHeight(), 4), clBlack);
+    bc.setTarget(&bitmap);
+    k = 0;
+    bodyCentre = QPoint(Div(7 * Wl, 16) + Div(ClientWidth() - Wl, 2), Div(3 * ClientHeight(), 8));
+    PaintBody();
+    bc.brush.Color = clWhite;
+    bc.pen.Color = clWhite;
+}
+
+void Tfcen::FreeBitmaps()
+{
+    bc.setTarget(nullptr);
+    bitmap = QImage();
+}
+
+int Tfcen::LayoutWidth() const
+{
+    // The orbit is 7/32 of the layout width high either side of the middle of a picture
+    // 3/4 of the client high; keep the satellite (2 px round) inside it.
+    const int room = Div(3 * ClientHeight(), 8) - 3;
+    const int fit = room < 0 ? 0 : Div(32 * (room + 1) - 1, 7);
+    return qMin(ClientWidth(), fit);
+}
+
+QPointF Tfcen::EllipseCentre() const
+{
+    return QPointF(ClientWidth() / 2.0, 3.0 * ClientHeight() / 8.0);
+}
+
+QPointF Tfcen::SatellitePoint() const
+{
+    const QPointF c = EllipseCentre();
+    return QPointF(c.x() + x, c.y() - y);
+}
+
+void Tfcen::PaintBody()
+{
+    // A yellow disc with the canvas's plain black outline, where it was put at creation.
+    bc.brush.Color = clYellow;
+    bc.pen.Color = clBlack;
+    bc.Ellipse(bodyCentre.x() - BodyRadius, bodyCentre.y() - BodyRadius, bodyCentre.x() + BodyRadius,
+               bodyCentre.y() + BodyRadius);
+}
+
+Extended Tfcen::ArrowAngle(Arrow which) const
+{
+    switch (which) {
+    case Force: return Extended(phi) + Pi / 2;
+    case Velocity:
+    case Tangential: return -Extended(tau) - Pi / 2;
+    case Centripetal: return Pi - Extended(tau);
+    }
+    return 0;
+}
+
+Extended Tfcen::ArrowLength(Arrow which) const
+{
+    switch (which) {
+    case Force: return F;
+    case Velocity: return v;
+    case Tangential: return at;
+    case Centripetal: return an;
+    }
+    return 0;
+}
+
+TColor Tfcen::ArrowColour(Arrow which)
+{
+    switch (which) {
+    case Force: return clRed;
+    case Velocity: return clLime;
+    case Tangential: return clFuchsia;
+    case Centripetal: return clAqua;
+    }
+    return clWhite;
+}
+
+void Tfcen::DrawArrow(Extended L, Extended alpha)
+{
+    if (!std::isfinite(double(L)) || !std::isfinite(double(alpha)))
+        return;
+    const QPointF P = SatellitePoint();
+    const Extended tx = P.x() - L * std::sin(alpha);
+    const Extended ty = P.y() - L * std::cos(alpha);
+    bc.MoveTo(Round(P.x()), Round(P.y()));
+    bc.LineTo(Round(tx), Round(ty));
+    // The head: sides a quarter of the arrow, opening 20 degrees either side of the shaft.
+    const Extended h = L / 4;
+    const Extended left = alpha - 110 * Degree, right = alpha - 70 * Degree;
+    bc.Polygon({QPoint(Round(tx + h * std::cos(left)), Round(ty - h * std::sin(left))),
+                QPoint(Round(tx + h * std::cos(right)), Round(ty - h * std::sin(right))),
+                QPoint(Round(tx), Round(ty))});
+}
+
+void Tfcen::DrawSatellite()
+{
+    const QPointF P = SatellitePoint();
+    bc.Ellipse(Round(P.x() - 2), Round(P.y() - 2), Round(P.x() + 2), Round(P.y() + 2));
+}
+
+void Tfcen::tempoTimer()
+{
+    if (bitmap.isNull())
+        return;
+    if (!pausa->isChecked()) {
+        const Extended theta = k * Pi / 8;
+        const Extended sinTheta = std::sin(theta), cosTheta = std::cos(theta);
+        // Which way the pull points along y: with the sign of sin theta, and at the far end,
+        // where sin theta is zero, towards the centre (to the left).
+        if (sinTheta > 0)
+            s = 1;
+        else if (sinTheta < 0)
+            s = -1;
+        else
+            s = qint8(-Round(cosTheta));
+
+        if (!perman->isChecked()) {
+            // Wipe the last step: its four arrows and the satellite, in black.
+            bc.brush.Color = clBlack;
+            bc.pen.Color = clBlack;
+            for (Arrow w : {Force, Velocity, Tangential, Centripetal})
+                DrawArrow(ArrowLength(w), ArrowAngle(w));
+            DrawSatellite();
+            // A long pull arrow near the near end reaches the attracting body: give the
+            // body back what the wipe took.
+            PaintBody();
+        }
+
+        const Extended W15 = LayoutWidth() / 15.0L;
+        x = Real(a * cosTheta);
+        y = Real(b * sinTheta);
+        r2 = Real((W15 + x) * (W15 + x) + Extended(y) * y);
+        Extended ph = std::atan(Extended(y) / (W15 + x));
+        if (ph <= 0)
+            ph += Pi;
+        phi = Real(ph);
+        if (Round(x) == Round(a))
+            tau = Real(Pi / 2);
+        else
+            tau = Real(std::atan(Extended(b) / a * cosTheta / sinTheta));
+
+        // The pull grows with the cube of the layout, so the arrows keep their proportions to
+        // the orbit at any window size (the figures are those of a 535-pixel layout).
+        const Extended scale = LayoutWidth() / 535.0L;
+        F = Real(Pull * scale * scale * scale / r2 * s);
+        an = Real(F * std::sin(Extended(phi) + tau));
+        at = Real(-F * std::cos(Extended(phi) + tau));
+        v = an == 0 ? 0.0f : Real(-0.7L * std::sqrt(std::sqrt(Extended(r2)) * std::fabs(Extended(an))) * an / std::fabs(Extended(an)));
+
+        bc.brush.Color = clWhite;
+        bc.pen.Color = clWhite;
+        DrawSatellite();
+        const QToolButton *shown[] = {forza, velo, accet, accec};
+        for (Arrow w : {Force, Velocity, Tangential, Centripetal}) {
+            if (!shown[w]->isChecked())
+                continue;
+            bc.brush.Color = ArrowColour(w);
+            bc.pen.Color = ArrowColour(w);
+            DrawArrow(ArrowLength(w), ArrowAngle(w));
+        }
+        k = (k + 1) % 16;
+    }
+    bc.flush();
+    canvas.Draw(0, Div(ClientHeight(), 8), bitmap);
+}

@@ -117,7 +117,8 @@ public:
     // Draws the whole picture with its top-left corner at (x, y).
     void Draw(int x, int y, const QImage &src);
 
-    // Ends the painter so the target can be resized or handed elsewhere.
+    // Ends the painter so the target can be resized or replaced. Drawing writes straight
+    // into the picture, so it can be copied or read at any time without this.
     void flush();
 
 private:

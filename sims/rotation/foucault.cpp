@@ -215,7 +215,6 @@ void Tpendol::tempoTimer()
         return;
     if (!pausa->isChecked())
         DrawStep(ClientWidth(), ClientHeight());
-    bc.flush();
     canvas.Draw(0, fifthHeight - 10, buffer);
 }
 

@@ -3,12 +3,64 @@
 #include "globals.h"
 #include "language/texts.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+// The deepest nesting of block elements (lists, tables, quotations, divisions) in a page.
+// Pages nested far deeper than any real page would take the text layout minutes to lay out.
+int HelpBrowser::NestingDepth(const QByteArray &html)
+{
+    static const char *const blocks[] = {"ul", "ol", "li", "table", "tr", "td", "th", "blockquote", "div", "dl", "dd"};
+    int depth = 0, deepest = 0;
+    const int n = html.size();
+    for (int i = 0; i < n; ++i) {
+        if (html[i] != '<')
+            continue;
+        int j = i + 1;
+        const bool closing = j < n && html[j] == '/';
+        if (closing)
+            ++j;
+        int k = j;
+        while (k < n && k - j < 12 && ((html[k] >= 'a' && html[k] <= 'z') || (html[k] >= 'A' && html[k] <= 'Z')))
+            ++k;
+        const QByteArray tag = html.mid(j, k - j).toLower();
+        for (const char *b : blocks) {
+            if (tag == b) {
+                depth = closing ? qMax(0, depth - 1) : depth + 1;
+                deepest = qMax(deepest, depth);
+                break;
+            }
+        }
+        i = k - 1;
+    }
+    return deepest;
+}
+
+QVariant HelpBrowser::loadResource(int type, const QUrl &name)
+{
+    const QUrl url = name.isRelative() ? source().resolved(name) : name;
+    if (url.isLocalFile()) {
+        const QFileInfo info(url.toLocalFile());
+        if (!info.isFile() || info.size() > MaxHelpFileSize)
+            return QVariant();
+        if (type == QTextDocument::HtmlResource) {
+            QFile f(info.filePath());
+            if (!f.open(QIODevice::ReadOnly))
+                return QVariant();
+            const QByteArray html = f.readAll();
+            if (NestingDepth(html) > MaxHelpNesting)
+                return QVariant();
+            return html;
+        }
+    }
+    return QTextBrowser::loadResource(type, name);
+}
 
 QUrl Tlegge::HelpUrl(const QString &target)
 {
@@ -52,7 +104,7 @@ Tlegge::Tlegge(QWidget *owner) : QDialog(owner)
     barLayout->addStretch(1);
     layout->addWidget(barrasotto);
 
-    bruca = new QTextBrowser(this);
+    bruca = new HelpBrowser(this);
     bruca->setObjectName(QStringLiteral("bruca"));
     bruca->setOpenLinks(false);
     bruca->setOpenExternalLinks(false);

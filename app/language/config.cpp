@@ -43,11 +43,15 @@ bool readConfigFile(const QString &fileName, TConfigRecord &out)
 
 bool writeConfigFile(const QString &fileName, const TConfigRecord &record)
 {
+    // Written beside the target and renamed over it only when every byte is on disk. The
+    // write is unbuffered so that a full disk shows up as a failed write here: a buffered
+    // save file may report success at commit after its final flush failed, leaving an
+    // empty file in place of the old one.
     QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray data = record.toBytes();
-    if (f.write(data) != data.size()) {
+    if (f.write(data) != data.size() || !f.flush() || f.error() != QFileDevice::NoError) {
         f.cancelWriting();
         return false;
     }

@@ -384,8 +384,8 @@ Sample shade(double sx, double sy, const View &view)
         double light = 0.45 + 0.55 * clamp01(d * 1.2);
         Rgb c = s.colour * light;
         Vec h = normalised(L + Vec{0, 0, 1});
-        double spec = std::pow(std::max(0.0, dot(n, h)), 30) * 0.6;
-        c = c + Rgb{255, 255, 255} * spec;
+        double specular = std::pow(std::max(0.0, dot(n, h)), 30) * 0.6;
+        c = c + Rgb{255, 255, 255} * specular;
         return {c, 1};
     }
 
@@ -398,8 +398,8 @@ Sample shade(double sx, double sy, const View &view)
     c = c * light;
 
     Vec h = normalised(L + Vec{0, 0, 1});
-    double spec = std::pow(std::max(0.0, dot(n, h)), 45) * 0.55 * s.water * (1 - cloud);
-    c = c + Rgb{190, 205, 225} * spec;
+    double specular = std::pow(std::max(0.0, dot(n, h)), 45) * 0.55 * s.water * (1 - cloud);
+    c = c + Rgb{190, 205, 225} * specular;
 
     // Atmosphere: a blue haze thickening towards the limb.
     double limb = 1 - n.z;

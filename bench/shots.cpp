@@ -1,6 +1,8 @@
 // Writes the README's pictures: the frame with its backdrop, and the frame with the P-wave
-// window, as the program draws them on a 1280 x 800 screen. Argument: the output folder.
+// window, as the program draws them on a 1280 x 800 screen. Arguments: the output folder, and
+// "all" to add one picture of every simulation window after a few seconds of its animation.
 #include "globals.h"
+#include "menutable.h"
 #include "simwindow.h"
 #include "vastara.h"
 
@@ -34,5 +36,21 @@ int main(int argc, char *argv[])
     }
     QCoreApplication::processEvents();
     main.grab().save(out + QStringLiteral("/primarie.png"));
+    if (argc > 2 && QByteArray(argv[2]) == "all") {
+        ModalRunner = [](QDialog *) { return 0; };
+        for (const MenuItemDef *item : SimulationItems()) {
+            main.B3Click();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            main.OpenSimulation(*item);
+            SimWindow *w = main.ActiveSim();
+            if (!w)
+                continue;
+            for (int i = 0; i < 60; ++i)
+                w->tempoTimer();
+            w->Refresh();
+            QCoreApplication::processEvents();
+            main.grab().save(out + QStringLiteral("/window-%1.png").arg(QString::fromLatin1(item->name)));
+        }
+    }
     return 0;
 }

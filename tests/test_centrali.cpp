@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolButton>
+#include "simtest.h"
+
 #include <QtTest>
 #include <cmath>
 
@@ -542,14 +544,9 @@ void TestCentrali::textsAndHelp()
     w->FormActivate();
     QCOMPARE(w->perman->toolTip(), QStringLiteral("permanente"));
 
-    QString target;
-    ModalRunner = [&](QDialog *d) {
-        if (qobject_cast<Tlegge *>(d))
-            target = HelpTarget;
-        return int(QDialog::Accepted);
-    };
+    HelpCapture help;
     w->guida->click();
-    QCOMPARE(target, QStringLiteral("AiutoVastara/meccanica.htm#moto"));
+    QCOMPARE(help.target, QStringLiteral("AiutoVastara/meccanica.htm#moto"));
 
     main->SwitchLanguage(1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -559,7 +556,8 @@ void TestCentrali::textsAndHelp()
     QCOMPARE(w->Panel10->text(), QStringLiteral("centripetal ac."));
     QCOMPARE(SimWindow::HintOf(w->perman), QStringLiteral("permanent"));
     w->guida->click();
-    QCOMPARE(target, QStringLiteral("HelpVastara/meccanica.htm#moto"));
+    QCOMPARE(help.target, QStringLiteral("HelpVastara/meccanica.htm#moto"));
+    QCOMPARE(help.opened, 2);
 }
 
 void TestCentrali::resizedWindow()

@@ -14,6 +14,8 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include "simtest.h"
+
 #include <QtTest>
 #include <cmath>
 
@@ -35,20 +37,6 @@ Ring circleAround(QPoint c, int r)
     return ringInBox(c.x() - r, c.y() - r, c.x() + r, c.y() + r);
 }
 
-TColor pixelAt(const QImage &img, int x, int y)
-{
-    const QRgb p = img.pixel(x, y);
-    return RGB(qRed(p), qGreen(p), qBlue(p));
-}
-
-bool colourNear(const QImage &img, int x, int y, TColor colour)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (img.rect().contains(x + dx, y + dy) && pixelAt(img, x + dx, y + dy) == colour)
-                return true;
-    return false;
-}
 
 int countColour(const QImage &img, TColor colour)
 {

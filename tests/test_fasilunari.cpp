@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolButton>
+#include "simtest.h"
+
 #include <QtTest>
 #include <cmath>
 
@@ -582,19 +584,11 @@ void TestFasiLunari::helpPage()
     QVERIFY(faslun);
     QCOMPARE(faslun->windowTitle(), QStringLiteral("Phases de la Lune"));
     QCOMPARE(faslun->labels[2]->text(), controlText(88));
-    QString target;
-    QUrl source;
-    ModalRunner = [&](QDialog *d) {
-        if (auto *legge = qobject_cast<Tlegge *>(d)) {
-            target = HelpTarget;
-            source = legge->bruca->source();
-        }
-        return int(QDialog::Accepted);
-    };
+    HelpCapture help;
     faslun->guida->click();
-    QCOMPARE(target, QStringLiteral("AideVastara/luna.htm#fasi"));
-    QVERIFY(source.toLocalFile().endsWith(QStringLiteral("/AideVastara/luna.htm")));
-    QCOMPARE(source.fragment(), QStringLiteral("fasi"));
+    QCOMPARE(help.target, QStringLiteral("AideVastara/luna.htm#fasi"));
+    QVERIFY(help.source.toLocalFile().endsWith(QStringLiteral("/AideVastara/luna.htm")));
+    QCOMPARE(help.source.fragment(), QStringLiteral("fasi"));
 }
 
 QTEST_MAIN(TestFasiLunari)

@@ -12,6 +12,8 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
+#include "simtest.h"
+
 #include <QtTest>
 #include <cmath>
 
@@ -485,19 +487,11 @@ void TestFoucault::helpPage()
     main->OpenSimulation(QStringLiteral("E3"));
     QVERIFY(pendol);
     QCOMPARE(pendol->windowTitle(), QStringLiteral("pendulum of Foucault"));
-    QString target;
-    QUrl source;
-    ModalRunner = [&](QDialog *d) {
-        if (auto *legge = qobject_cast<Tlegge *>(d)) {
-            target = HelpTarget;
-            source = legge->bruca->source();
-        }
-        return int(QDialog::Accepted);
-    };
+    HelpCapture help;
     pendol->guida->click();
-    QCOMPARE(target, QStringLiteral("HelpVastara/moti.htm#pendolo"));
-    QVERIFY(source.toLocalFile().endsWith(QStringLiteral("/HelpVastara/moti.htm")));
-    QCOMPARE(source.fragment(), QStringLiteral("pendolo"));
+    QCOMPARE(help.target, QStringLiteral("HelpVastara/moti.htm#pendolo"));
+    QVERIFY(help.source.toLocalFile().endsWith(QStringLiteral("/HelpVastara/moti.htm")));
+    QCOMPARE(help.source.fragment(), QStringLiteral("pendolo"));
 }
 
 QTEST_MAIN(TestFoucault)

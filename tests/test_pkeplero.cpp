@@ -12,6 +12,8 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
+#include "simtest.h"
+
 #include <QtTest>
 #include <cmath>
 
@@ -572,19 +574,11 @@ void TestPkeplero::textsInEnglish()
 void TestPkeplero::helpPage()
 {
     Tkuno *w = open();
-    QString target;
-    QUrl source;
-    ModalRunner = [&](QDialog *d) {
-        if (auto *legge = qobject_cast<Tlegge *>(d)) {
-            target = HelpTarget;
-            source = legge->bruca->source();
-        }
-        return int(QDialog::Accepted);
-    };
+    HelpCapture help;
     w->guida->click();
-    QCOMPARE(target, QStringLiteral("AiutoVastara/sistema.htm#prima"));
-    QVERIFY(source.toLocalFile().endsWith(QStringLiteral("/AiutoVastara/sistema.htm")));
-    QCOMPARE(source.fragment(), QStringLiteral("prima"));
+    QCOMPARE(help.target, QStringLiteral("AiutoVastara/sistema.htm#prima"));
+    QVERIFY(help.source.toLocalFile().endsWith(QStringLiteral("/AiutoVastara/sistema.htm")));
+    QCOMPARE(help.source.fragment(), QStringLiteral("prima"));
 }
 
 void TestPkeplero::orbitSizeDoesNotFollowTheWindow()

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolButton>
+#include "simtest.h"
+
 #include <QtTest>
 #include <cmath>
 
@@ -247,20 +249,12 @@ void TestPrimarie::rateAndLifeCycle()
 void TestPrimarie::helpPage()
 {
     Tondep *w = open();
-    QString target;
-    QUrl source;
-    ModalRunner = [&](QDialog *d) {
-        if (auto *legge = qobject_cast<Tlegge *>(d)) {
-            target = HelpTarget;
-            source = legge->bruca->source();
-        }
-        return int(QDialog::Accepted);
-    };
+    HelpCapture help;
     w->guida->click();
-    QCOMPARE(target, QStringLiteral("AiutoVastara/terremoti.htm#primarie"));
-    QVERIFY(source.toLocalFile().endsWith(QStringLiteral("/AiutoVastara/terremoti.htm")));
-    QCOMPARE(source.fragment(), QStringLiteral("primarie"));
-    QVERIFY(QFileInfo::exists(source.toLocalFile()));
+    QCOMPARE(help.target, QStringLiteral("AiutoVastara/terremoti.htm#primarie"));
+    QVERIFY(help.source.toLocalFile().endsWith(QStringLiteral("/AiutoVastara/terremoti.htm")));
+    QCOMPARE(help.source.fragment(), QStringLiteral("primarie"));
+    QVERIFY(QFileInfo::exists(help.source.toLocalFile()));
 }
 
 void TestPrimarie::narrowWindow()

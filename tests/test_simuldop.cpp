@@ -15,6 +15,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include "simtest.h"
+
 #include <QtTest>
 #include <cmath>
 
@@ -33,20 +35,6 @@ Ring ringInBox(int x1, int y1, int x2, int y2, TColor colour)
     return {(x1 + x2 - 1) / 2.0, (y1 + y2 - 1) / 2.0, (x2 - x1 - 1) / 2.0, colour};
 }
 
-TColor pixelAt(const QImage &img, int x, int y)
-{
-    const QRgb p = img.pixel(x, y);
-    return RGB(qRed(p), qGreen(p), qBlue(p));
-}
-
-bool colourNear(const QImage &img, int x, int y, TColor colour)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (img.rect().contains(x + dx, y + dy) && pixelAt(img, x + dx, y + dy) == colour)
-                return true;
-    return false;
-}
 
 // Samples every ring of `drawn` and of `absent` inside `area`, away from the other drawn
 // rings and from the source: a drawn ring must show its colour there, an absent one black.

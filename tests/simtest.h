@@ -1,0 +1,47 @@
+#pragma once
+// Helpers shared by the window tests.
+#include "canvas.h"
+#include "dialogs/brucatore.h"
+#include "globals.h"
+
+#include <QImage>
+#include <QUrl>
+
+// Records the help viewers opened while it lives (page target and the browser's source),
+// closing each at once instead of waiting for a user.
+struct HelpCapture {
+    QString target;
+    QUrl source;
+    int opened = 0;
+    HelpCapture()
+    {
+        ModalRunner = [this](QDialog *d) {
+            if (auto *legge = qobject_cast<Tlegge *>(d)) {
+                target = HelpTarget;
+                source = legge->bruca->source();
+                ++opened;
+            }
+            return int(QDialog::Accepted);
+        };
+    }
+    ~HelpCapture() { ModalRunner = nullptr; }
+    HelpCapture(const HelpCapture &) = delete;
+    HelpCapture &operator=(const HelpCapture &) = delete;
+};
+
+// A pixel of a picture as a TColor.
+inline TColor pixelAt(const QImage &img, int x, int y)
+{
+    const QRgb p = img.pixel(x, y);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+// True when the colour is at (x, y) or one of its eight neighbours.
+inline bool colourNear(const QImage &img, int x, int y, TColor colour)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (img.rect().contains(x + dx, y + dy) && pixelAt(img, x + dx, y + dy) == colour)
+                return true;
+    return false;
+}

@@ -231,9 +231,11 @@ QToolBar *SimWindow::AddToolBar()
     return bar;
 }
 
-QToolButton *SimWindow::AddToolButton(QToolBar *bar, int iconIndex, int hintRow, bool checkable)
+QToolButton *SimWindow::AddToolButton(QToolBar *bar, int iconIndex, int hintRow, bool checkable, const char *name)
 {
     auto *b = new QToolButton(bar);
+    if (name)
+        b->setObjectName(QString::fromLatin1(name));
     if (iconIndex >= 0)
         b->setIcon(ImageList2().icon(iconIndex));
     b->setCheckable(checkable);
@@ -245,9 +247,12 @@ QToolButton *SimWindow::AddToolButton(QToolBar *bar, int iconIndex, int hintRow,
     return b;
 }
 
-QToolButton *SimWindow::AddSpeedButton(QToolBar *bar, const QString &glyph, int hintRow, bool stayDown)
+QToolButton *SimWindow::AddSpeedButton(QToolBar *bar, const QString &glyph, int hintRow, bool stayDown,
+                                       const char *name)
 {
     auto *b = new QToolButton(bar);
+    if (name)
+        b->setObjectName(QString::fromLatin1(name));
     b->setIcon(GlyphIcon(glyph));
     b->setCheckable(stayDown);
     b->setCursor(Qt::ArrowCursor);
@@ -274,8 +279,7 @@ QSlider *SimWindow::AddTrackBar(QToolBar *bar, int minimum, int maximum, int pos
 
 QToolButton *SimWindow::AddPausa(QToolBar *bar, int iconIndex)
 {
-    pausa = AddToolButton(bar, iconIndex, 1, true);
-    pausa->setObjectName(QStringLiteral("pausa"));
+    pausa = AddToolButton(bar, iconIndex, 1, true, "pausa");
     return pausa;
 }
 
@@ -289,8 +293,7 @@ QSlider *SimWindow::AddCadenza(QToolBar *bar, int position, int minimum, int max
 
 QToolButton *SimWindow::AddGuida(QToolBar *bar)
 {
-    guida = AddToolButton(bar, 34, 5, false);
-    guida->setObjectName(QStringLiteral("guida"));
+    guida = AddToolButton(bar, 34, 5, false, "guida");
     connect(guida, &QToolButton::clicked, this, [this] { guidaClick(); });
     return guida;
 }

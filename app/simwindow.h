@@ -85,8 +85,12 @@ protected:
 
     // Control-bar building blocks.
     QToolBar *AddToolBar();
-    QToolButton *AddToolButton(QToolBar *bar, int iconIndex, int hintRow, bool checkable = false);
-    QToolButton *AddSpeedButton(QToolBar *bar, const QString &glyph, int hintRow, bool stayDown = true);
+    // Buttons and track bars take the component name `name` (when given), so tests and the
+    // soak find them as the window calls them.
+    QToolButton *AddToolButton(QToolBar *bar, int iconIndex, int hintRow, bool checkable = false,
+                               const char *name = nullptr);
+    QToolButton *AddSpeedButton(QToolBar *bar, const QString &glyph, int hintRow, bool stayDown = true,
+                                const char *name = nullptr);
     QSlider *AddTrackBar(QToolBar *bar, int minimum, int maximum, int position, int hintRow);
     // The usual controls: the pause button `pausa` (hint "pausa|"), the rate track bar
     // `cadenza` (hint "velocità di esecuzione|", moving it calls cadenzaChange) and the help

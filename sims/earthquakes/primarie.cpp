@@ -30,8 +30,7 @@ Tondep::Tondep(QWidget *owner)
     QToolBar *bar2 = AddToolBar();
     AddCadenza(bar2, 100);
     QToolBar *bar3 = AddToolBar();
-    eviden = AddSpeedButton(bar3, QStringLiteral("pagelines"), 9);
-    eviden->setObjectName(QStringLiteral("eviden"));
+    eviden = AddSpeedButton(bar3, QStringLiteral("pagelines"), 9, true, "eviden");
     AddGuida(bar3);
     Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));

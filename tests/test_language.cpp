@@ -451,6 +451,20 @@ void TestLanguage::flagPicture()
         QCOMPARE(ImageList2().Count(), 40);
         QVERIFY(FourthLanguageLoaded);
     }
+    // A top-down bitmap (negative height) larger than any flag is refused before it is read.
+    {
+        init();
+        QByteArray bmpData("BM", 2);
+        auto le32 = [](qint32 v) { return QByteArray(reinterpret_cast<const char *>(&v), 4); };
+        auto le16 = [](qint16 v) { return QByteArray(reinterpret_cast<const char *>(&v), 2); };
+        bmpData += le32(54 + 64) + le32(0) + le32(54) + le32(40) + le32(5000) + le32(-5000) + le16(1) + le16(24)
+                   + le32(0) + le32(0) + le32(2835) + le32(2835) + le32(0) + le32(0) + QByteArray(64, '\x40');
+        writeFile(bmp, bmpData);
+        writeConfigFile(cfg(), record(false, 1, QFile::encodeName(lng), -1));
+        LanguageStartup(QString(), cfg());
+        QCOMPARE(FlagIconIndex, -1);
+        QVERIFY(FlagBitmap.isNull());
+    }
     // An invalid language file loads no flag even when the picture exists.
     init();
     writeFlag(bmp);
@@ -510,6 +524,16 @@ void TestLanguage::savingConfiguration()
     QCOMPARE(bytes.size(), 209);
     QCOMPARE(quint8(bytes[2]), quint8(199));
     QVERIFY(!QString::fromUtf8(bytes.mid(3, 199)).contains(QChar::ReplacementCharacter));
+
+    // Characters outside the basic plane are never cut in half either.
+    init();
+    LanguageStartup(QString(), cfg());
+    DefaultItalian = true;
+    LngFileName = QStringLiteral("/") + QString(196, QLatin1Char('a')) + QString::fromUtf8("\xF0\x9F\x8C\x8D") + QStringLiteral(".lng");
+    QVERIFY(SaveConfiguration(cfg()));
+    bytes = readAll(cfg());
+    QCOMPARE(quint8(bytes[2]), quint8(197));
+    QCOMPARE(bytes.mid(3, 197), QByteArray("/") + QByteArray(196, 'a'));
 
     // A target that cannot be written: no file, no crash, the old one left whole.
     init();

@@ -132,10 +132,12 @@ bool LoadFlagPicture()
     QImageReader reader(bmp);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > 4096LL * 4096LL)
+    // A top-down bitmap reports a negative height.
+    if (qint64(qAbs(size.width())) * qAbs(size.height()) > 4096LL * 4096LL)
         return false;
     const QImage img = reader.read();
-    if (img.isNull())
+    // Not every format tells its full size beforehand (a GIF frame may be larger than its screen).
+    if (img.isNull() || qint64(img.width()) * img.height() > 4096LL * 4096LL)
         return false;
     FlagBitmap = img;
     return true;
@@ -165,6 +167,9 @@ static QByteArray encodedPath(const QString &path)
     QByteArray bytes = QFile::encodeName(p);
     while (bytes.size() > ConfigPathMax && !p.isEmpty()) {
         p.chop(1);
+        // A character outside the basic plane is two UTF-16 units: drop both.
+        if (!p.isEmpty() && p.back().isHighSurrogate())
+            p.chop(1);
         bytes = QFile::encodeName(p);
     }
     return bytes;

@@ -17,6 +17,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -284,6 +285,25 @@ void TestHostile::hostileLanguageFiles()
     QCOMPARE(int(LanguageIndex), 3);
     startWith(QByteArray("\r", 1).repeated(900000));
     QVERIFY(!LngFileOk);
+    // A named pipe or a device in place of the file: not opened (a pipe would wait for a writer).
+    QFile::remove(lng);
+    QVERIFY(mkfifo(QFile::encodeName(lng).constData(), 0644) == 0);
+    QElapsedTimer pipe;
+    pipe.start();
+    {
+        init();
+        TConfigRecord rec;
+        rec.setPathBytes(QFile::encodeName(lng));
+        QVERIFY(writeConfigFile(dir.filePath(QStringLiteral("Vastara.cfg")), rec));
+        LanguageStartup(QString(), dir.filePath(QStringLiteral("Vastara.cfg")));
+        QVERIFY(LngFileOk);
+        QCOMPARE(int(LanguageIndex), 0); // the language saved in the record
+        QVERIFY(!FourthLanguageLoaded);
+    }
+    QVERIFY(pipe.elapsed() < 2000);
+    QFile::remove(lng);
+    QStringList none;
+    QCOMPARE(ReadLanguageFile(QStringLiteral("/dev/zero"), none), LanguageRead::NotOpened);
 }
 
 void TestHostile::hostileFlags()

@@ -82,15 +82,25 @@ QStringList SplitLanguageText(const QByteArray &raw)
 LanguageRead ReadLanguageFile(const QString &path, QStringList &lines)
 {
     lines.clear();
+    // Only plain files are read: a folder, a device or a named pipe (which would wait for a
+    // writer) counts as a file that cannot be opened.
     const QFileInfo info(path);
-    if (info.isDir())
+    if (!info.isFile())
         return LanguageRead::NotOpened;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return LanguageRead::NotOpened;
-    // Read at most one byte past the limit, so a huge file (or an endless device) is never
-    // taken in whole.
-    const QByteArray data = f.read(MaxLanguageFileSize + 1);
+    // A file over the limit is refused unread; anything else (an endless device too) is read
+    // in pieces up to one byte past the limit, never taken in whole.
+    if (!f.isSequential() && f.size() > MaxLanguageFileSize)
+        return LanguageRead::TooLarge;
+    QByteArray data;
+    while (data.size() <= MaxLanguageFileSize) {
+        const QByteArray piece = f.read(qMin<qint64>(64 * 1024, MaxLanguageFileSize + 1 - data.size()));
+        if (piece.isEmpty())
+            break;
+        data += piece;
+    }
     if (data.size() > MaxLanguageFileSize)
         return LanguageRead::TooLarge;
     lines = SplitLanguageText(data);

@@ -7,11 +7,15 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
 jobs="$(nproc)"
 
+passed=0
 run_suite() { # build-folder, extra cmake options...
   local build="$1"; shift
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVASTARA_SIMS= "$@" >/dev/null
   cmake --build "$build" -j"$jobs"
-  (cd "$build" && ctest --output-on-failure -j"$jobs")
+  (cd "$build" && ctest --output-on-failure -j"$jobs") | tee "$build/ctest.log"
+  local n
+  n=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$build/ctest.log" | tail -n 1)
+  passed=$((passed + ${n:-0}))
 }
 
 echo "== Test suite =="
@@ -22,3 +26,4 @@ if [ -x "$root/scripts/fuzz.sh" ]; then
   echo "== Short fuzzing of the file readers =="
   "$root/scripts/fuzz.sh"
 fi
+echo "suite: $passed passed, 0 failed"

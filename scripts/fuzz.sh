@@ -7,11 +7,12 @@
 #   scripts/fuzz.sh --seconds 120      a given number of seconds per target
 #   scripts/fuzz.sh --long             until 10,000,000 executions per target (FUZZ_RUNS)
 #   scripts/fuzz.sh --long --runs 1000000 --max-time 1500
+#   scripts/fuzz.sh --long --jobs 2    two targets at a time (one per core)
 #   scripts/fuzz.sh fuzz_flag          only the targets named (fuzz_config fuzz_langfile fuzz_flag)
 #
 # Environment: FUZZ_SECONDS, FUZZ_RUNS, FUZZ_MAX_TIME (a long run stops after this many seconds
-# even short of its executions; 0 = no limit), FUZZ_LONG=1 (as --long), FUZZ_NICE (default 10),
-# FUZZ_APP_DIR (fuzz another copy of app/, built in build-fuzz/build-alt).
+# even short of its executions; 0 = no limit), FUZZ_LONG=1 (as --long), FUZZ_JOBS (default 1),
+# FUZZ_NICE (default 10), FUZZ_APP_DIR (fuzz another copy of app/, built in build-fuzz/build-alt).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -20,6 +21,7 @@ runs="${FUZZ_RUNS:-10000000}"
 max_time="${FUZZ_MAX_TIME:-0}"
 long="${FUZZ_LONG:-0}"
 niceness="${FUZZ_NICE:-10}"
+jobs="${FUZZ_JOBS:-1}"
 targets=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -27,7 +29,8 @@ while [ $# -gt 0 ]; do
     --seconds) seconds="$2"; shift ;;
     --runs) runs="$2"; shift ;;
     --max-time) max_time="$2"; shift ;;
-    -h|--help) sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --jobs) jobs="$2"; shift ;;
+    -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     fuzz_config|fuzz_langfile|fuzz_flag) targets+=("$1") ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
   esac
@@ -60,10 +63,7 @@ fi
 cmake -S "$root/fuzz" -B "$build" "${cmake_args[@]}" >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}" make_corpus
 
-# Scratch files of the targets stay inside build-fuzz/.
-mkdir -p "$work/tmp" "$work/logs"
-rm -rf "$work/tmp"/vastara-fuzz-*  # left by an earlier run that crashed
-export TMPDIR="$work/tmp"
+mkdir -p "$work/logs" "$work/summary"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 
 max_len() {
@@ -74,49 +74,58 @@ max_len() {
   esac
 }
 
-failed=0
-summary=()
-for t in "${targets[@]}"; do
-  short="${t#fuzz_}"
-  bin="$build/$t"
-  artifacts="$work/artifacts/$t"
+# One target: its regression inputs, then the fuzzing. Writes its summary line to
+# build-fuzz/summary/<target> and returns non-zero when it failed.
+run_target() {
+  local t="$1"
+  local short="${t#fuzz_}"
+  local bin="$build/$t"
+  local artifacts="$work/artifacts/$t"
+  local line="$work/summary/$t"
   rm -rf "$artifacts"
   mkdir -p "$artifacts"
+  # Scratch files stay inside build-fuzz/, one folder per target (targets may run at once);
+  # a crash leaves its scratch folder behind, cleared here.
+  export TMPDIR="$work/tmp/$t"
+  rm -rf "$TMPDIR"
+  mkdir -p "$TMPDIR"
 
   # Inputs that once broke a target must pass first.
-  regress="$root/fuzz/regressions/$t"
+  local regress="$root/fuzz/regressions/$t"
   if [ -d "$regress" ] && [ -n "$(ls -A "$regress")" ]; then
     if ! "$bin" -rss_limit_mb=1024 -timeout=10 "$regress"/* >"$work/logs/$t.regressions.log" 2>&1; then
       echo "$t: a saved regression input fails; see $work/logs/$t.regressions.log" >&2
       grep -E "invariant broken|ERROR:|SUMMARY:|Running:" "$work/logs/$t.regressions.log" | tail -n 6 >&2 || true
-      failed=1
-      summary+=("$(printf '%-14s regressions FAILED' "$t")")
-      continue
+      printf '%-14s regressions FAILED\n' "$t" >"$line"
+      return 1
     fi
   fi
 
-  corpus="$work/corpus/$short"
+  local corpus="$work/corpus/$short"
   rm -rf "$corpus"
   mkdir -p "$corpus"
   cp "$root/fuzz/corpus/$short/"* "$corpus/"
 
-  args=(-rss_limit_mb=1024 -timeout=10 -max_len="$(max_len "$t")" -print_final_stats=1
-        -report_slow_units=2 -dict="$root/fuzz/dicts/$short.dict" -artifact_prefix="$artifacts/")
+  local args=(-timeout=10 -max_len="$(max_len "$t")" -print_final_stats=1 -malloc_limit_mb=1024
+              -report_slow_units=2 -dict="$root/fuzz/dicts/$short.dict" -artifact_prefix="$artifacts/")
   if [ "$long" = 1 ]; then
-    args+=(-runs="$runs")
-    limit=""
+    # Over millions of inputs the process grows past what a short run needs (the sanitizer
+    # keeps freed memory in quarantine, the corpus grows); one allocation stays within 1 GB.
+    args+=(-rss_limit_mb=2048 -runs="$runs")
+    local limit=""
     if [ "$max_time" != 0 ]; then
       args+=(-max_total_time="$max_time")
       limit=" (at most $max_time s)"
     fi
     echo "== $t: until $runs executions$limit"
   else
-    args+=(-max_total_time="$seconds")
+    args+=(-rss_limit_mb=1024 -max_total_time="$seconds")
     echo "== $t: $seconds s"
   fi
-  log="$work/logs/$t.log"
-  status=0
+  local log="$work/logs/$t.log"
+  local status=0
   nice -n "$niceness" "$bin" "${args[@]}" "$corpus" >"$log" 2>&1 || status=$?
+  local execs rate rss slow slow_inputs result
   execs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
   rate="$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)"
   rss="$(sed -n 's/^stat::peak_rss_mb: *//p' "$log" | tail -n 1)"
@@ -124,18 +133,41 @@ for t in "${targets[@]}"; do
   slow_inputs="$(find "$artifacts" -name 'slow-unit-*' | wc -l)"
   [ "$slow_inputs" -gt 0 ] && slow="$slow ($slow_inputs inputs over 2 s kept in $artifacts)"
   if [ "$status" -ne 0 ]; then
-    failed=1
     result="FAILED (exit $status)"
     echo "$t failed; log: $log" >&2
     grep -E "invariant broken|ERROR:|SUMMARY:|Test unit written" "$log" | tail -n 8 >&2 || true
   else
     result="ok"
   fi
-  summary+=("$(printf '%-14s %10s executions %6s exec/s  peak RSS %4s MB  slowest input %s s  %s' \
-    "$t" "${execs:-?}" "${rate:-?}" "${rss:-?}" "${slow:-?}" "$result")")
+  printf '%-14s %10s executions %6s exec/s  peak RSS %4s MB  slowest input %s s  %s\n' \
+    "$t" "${execs:-?}" "${rate:-?}" "${rss:-?}" "${slow:-?}" "$result" >"$line"
+  [ "$status" -eq 0 ]
+}
+
+failed=0
+running=0
+for t in "${targets[@]}"; do
+  rm -f "$work/summary/$t"
+  if [ "$jobs" -le 1 ]; then
+    run_target "$t" || failed=1
+    continue
+  fi
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || failed=1
+    running=$((running - 1))
+  fi
+  run_target "$t" &
+  running=$((running + 1))
+done
+while [ "$running" -gt 0 ]; do
+  wait -n || failed=1
+  running=$((running - 1))
 done
 
 echo
 echo "Fuzzing summary:"
-printf '  %s\n' "${summary[@]}"
+for t in "${targets[@]}"; do
+  printf '  %s' "$(cat "$work/summary/$t" 2>/dev/null || echo "$t did not finish")"
+  echo
+done
 exit $failed

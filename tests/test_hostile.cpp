@@ -369,8 +369,6 @@ void TestHostile::hostileHelpPages()
     }
     QCOMPARE(HelpBrowser::NestingDepth("<ul><li>a</li><li><ol><li>b</li></ol></li></ul>"), 4);
     QCOMPARE(HelpBrowser::NestingDepth("<p>text</p><UL><LI>x</UL>"), 2);
-    {
-    }
     QElapsedTimer t;
     t.start();
     HelpTarget = QStringLiteral("test-hostile-huge.htm#x");

@@ -345,6 +345,17 @@ void TestHostile::hostileFlags()
     QVERIFY(!flagFrom(zero));
     QVERIFY(!flagFrom(QByteArray("BM") + QByteArray(60, '\0')));
     QVERIFY(!flagFrom(QByteArray(MaxFlagFileSize + 10, 'B')));
+    // Pictures that once got past the size limit (kept with the fuzz targets): a top-down
+    // bitmap of 5000 x 5000 and a GIF whose frame is far taller than its screen.
+    const QDir regressions(qEnvironmentVariable("VASTARA_FUZZ_REGRESSIONS") + QStringLiteral("/fuzz_flag"));
+    const QStringList oversized = regressions.entryList(QDir::Files);
+    QVERIFY2(oversized.size() >= 2, qPrintable(regressions.path()));
+    for (const QString &name : oversized) {
+        QFile in(regressions.filePath(name));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QVERIFY2(!flagFrom(in.readAll()), qPrintable(name));
+        QVERIFY(FlagBitmap.isNull());
+    }
     // A real picture still loads after all that.
     QImage ok(32, 20, QImage::Format_RGB32);
     ok.fill(Qt::blue);

@@ -12,7 +12,9 @@
 #
 # Environment: FUZZ_SECONDS, FUZZ_RUNS, FUZZ_MAX_TIME (a long run stops after this many seconds
 # even short of its executions; 0 = no limit), FUZZ_LONG=1 (as --long), FUZZ_JOBS (default 1),
-# FUZZ_NICE (default 10), FUZZ_APP_DIR (fuzz another copy of app/, built in build-fuzz/build-alt).
+# FUZZ_NICE (default 10), FUZZ_APP_DIR (fuzz another copy of app/, built in build-fuzz/build-alt),
+# FUZZ_SCRATCH (folder for the targets' scratch files, default build-fuzz/tmp; a memory-backed
+# folder such as /dev/shm/vastara spares the disk the millions of small writes of a long run).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -84,9 +86,9 @@ run_target() {
   local line="$work/summary/$t"
   rm -rf "$artifacts"
   mkdir -p "$artifacts"
-  # Scratch files stay inside build-fuzz/, one folder per target (targets may run at once);
+  # Scratch files stay inside build-fuzz/ (or FUZZ_SCRATCH), one folder per target (targets may run at once);
   # a crash leaves its scratch folder behind, cleared here.
-  export TMPDIR="$work/tmp/$t"
+  export TMPDIR="${FUZZ_SCRATCH:-$work/tmp}/$t"
   rm -rf "$TMPDIR"
   mkdir -p "$TMPDIR"
 

@@ -2,6 +2,7 @@
 
 #include "imagelist.h"
 #include "language/texts.h"
+#include "samplelanguage.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,31 +87,9 @@ QByteArray readFile(const QString &path)
     return f.readAll();
 }
 
-QStringList validLanguageLines()
-{
-    QStringList lines;
-    lines << QStringLiteral("000 *menu*");
-    const char *names[] = {"Spagnolo", "Spanish", "Espagnol", "Español"};
-    for (int i = 1; i <= 198; ++i) {
-        QString text;
-        if (i <= 4)
-            text = QString::fromUtf8(names[i - 1]);
-        else if (i <= 57)
-            text = QStringLiteral("M%1").arg(i - 4);
-        else if (i == 58 || i == 104)
-            text = QStringLiteral("---");
-        else if (i <= 103)
-            text = QStringLiteral("T%1").arg(i - 58);
-        else
-            text = QStringLiteral("C%1").arg(i - 104);
-        lines << QStringLiteral("%1 %2").arg(i, 3, 10, QLatin1Char('0')).arg(text);
-    }
-    return lines;
-}
-
 QByteArray validLanguageFile()
 {
-    return validLanguageLines().join(QLatin1Char('\n')).toUtf8() + '\n';
+    return sampleLanguageLines().join(QLatin1Char('\n')).toUtf8() + '\n';
 }
 
 namespace {

@@ -27,8 +27,6 @@ QString scratchFolder();
 void writeFile(const QString &path, const QByteArray &data);
 QByteArray readFile(const QString &path);
 
-// A valid language file: line 0 "000 *menu*", then numbered lines naming their rows.
-QStringList validLanguageLines();
 QByteArray validLanguageFile();
 
 // A copy of the three tables as they are after resetLanguageTables(), to compare with.

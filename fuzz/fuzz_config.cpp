@@ -22,6 +22,7 @@
 #include "language/config.h"
 #include "language/langfile.h"
 #include "language/texts.h"
+#include "samplelanguage.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     const QByteArray valid = fuzz::validLanguageFile();
     fuzz::writeFile(QStringLiteral("s.lng"), valid);
     fuzz::writeFile(QStringLiteral("t.lng"), valid);
-    QStringList short198 = fuzz::validLanguageLines();
+    QStringList short198 = sampleLanguageLines();
     short198.removeLast();
     fuzz::writeFile(QStringLiteral("bad.lng"), short198.join(QLatin1Char('\n')).toUtf8());
     fuzz::writeFile(QStringLiteral("huge.lng"), valid + QByteArray(MaxLanguageFileSize + 1 - valid.size(), 'x'));

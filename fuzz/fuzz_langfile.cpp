@@ -9,24 +9,8 @@
 #include "language/langfile.h"
 #include "language/texts.h"
 
-#include <QStringDecoder>
-
 namespace {
 QString fileName;
-
-// The text the splitting works on: without a leading byte-order mark, UTF-8 when the bytes are
-// valid UTF-8, Latin-1 otherwise.
-QString decoded(const QByteArray &raw)
-{
-    QByteArray data = raw;
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(data);
-    if (utf8.hasError())
-        text = QString::fromLatin1(data);
-    return text;
-}
 
 // The entry that a line gives: its first 100 characters without the first four.
 void checkEntry(const QString &entry, const QString &line)
@@ -65,7 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     // Splitting: no line holds a line break, and the lines joined with LF give the text with
     // every CR LF and lone CR made an LF, less one final break.
     const QStringList lines = SplitLanguageText(data);
-    const QString text = decoded(data);
+    // The text is the file's bytes less a byte-order mark, read as UTF-8 when they are that
+    // (the decoder drops a second mark at the start too) and as Latin-1 otherwise.
+    const QString text = DecodeLanguageText(data);
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QByteArray body = data.startsWith(bom) ? data.mid(3) : data;
+    const QByteArray utf8 = text.toUtf8();
+    FUZZ_CHECK(utf8 == body || (body.startsWith(bom) && utf8 == body.mid(3)) || text == QString::fromLatin1(body));
     QString expected = text;
     expected.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     expected.replace(QLatin1Char('\r'), QLatin1Char('\n'));

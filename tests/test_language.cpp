@@ -5,34 +5,13 @@
 #include "language/config.h"
 #include "language/langfile.h"
 #include "language/texts.h"
+#include "samplelanguage.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-// A valid language file: line 0 "000 *menu*", then numbered lines whose text names its row.
-QStringList makeLanguage()
-{
-    QStringList lines;
-    lines << QStringLiteral("000 *menu*");
-    const char *names[] = {"Spagnolo", "Spanish", "Espagnol", "Español"};
-    for (int i = 1; i <= 198; ++i) {
-        QString text;
-        if (i <= 4)
-            text = QString::fromUtf8(names[i - 1]);
-        else if (i <= 57)
-            text = QStringLiteral("M%1").arg(i - 4);
-        else if (i == 58 || i == 104)
-            text = QStringLiteral("---");
-        else if (i <= 103)
-            text = QStringLiteral("T%1").arg(i - 58);
-        else
-            text = QStringLiteral("C%1").arg(i - 104);
-        lines << QStringLiteral("%1 %2").arg(i, 3, 10, QLatin1Char('0')).arg(text);
-    }
-    return lines;
-}
 
 void writeFile(const QString &path, const QByteArray &data)
 {
@@ -170,7 +149,7 @@ void TestLanguage::splittingLines()
 
 void TestLanguage::validatingAndLoading()
 {
-    QStringList lines = makeLanguage();
+    QStringList lines = sampleLanguageLines();
     QVERIFY(LanguageLinesValid(lines));
     QVERIFY(!LanguageLinesValid(lines.mid(0, 198)));
     QVERIFY(!LanguageLinesValid(lines + QStringList{"199 extra"}));
@@ -289,7 +268,7 @@ void TestLanguage::startupChoosesLanguage()
 void TestLanguage::startupLanguageFile()
 {
     const QString lng = dir.filePath(QStringLiteral("quarta.lng"));
-    writeFile(lng, joined(makeLanguage()));
+    writeFile(lng, joined(sampleLanguageLines()));
     writeConfigFile(cfg(), record(false, 1, QFile::encodeName(lng), -1));
     LanguageStartup(QString(), cfg());
     QCOMPARE(int(LanguageIndex), 3);
@@ -312,7 +291,7 @@ void TestLanguage::startupLanguageFile()
 
     // CRLF line ends and Latin-1 text are accepted.
     init();
-    QStringList latin = makeLanguage();
+    QStringList latin = sampleLanguageLines();
     latin[5] = QString::fromUtf8("005 &Fichier é");
     writeFile(lng, latin.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
     writeConfigFile(cfg(), record(false, 1, QFile::encodeName(lng), -1));
@@ -324,7 +303,7 @@ void TestLanguage::startupLanguageFile()
     // A name ending in ".LNG" is not read at start-up (the test is case-sensitive).
     init();
     const QString upper = dir.filePath(QStringLiteral("QUARTA.LNG"));
-    writeFile(upper, joined(makeLanguage()));
+    writeFile(upper, joined(sampleLanguageLines()));
     writeConfigFile(cfg(), record(false, 1, QFile::encodeName(upper), -1));
     LanguageStartup(QString(), cfg());
     QVERIFY(LngFileOk);
@@ -336,7 +315,7 @@ void TestLanguage::startupRejectsBadInput()
 {
     const QString lng = dir.filePath(QStringLiteral("rotto.lng"));
     // 198 lines: refused, and the remembered default is ignored for this start.
-    writeFile(lng, joined(makeLanguage().mid(0, 198)));
+    writeFile(lng, joined(sampleLanguageLines().mid(0, 198)));
     writeConfigFile(cfg(), record(false, 1, QFile::encodeName(lng), 2));
     LanguageStartup(QStringLiteral("it_IT"), cfg());
     QVERIFY(!LngFileOk);
@@ -346,7 +325,7 @@ void TestLanguage::startupRejectsBadInput()
 
     // First line differing by one character.
     init();
-    QStringList lines = makeLanguage();
+    QStringList lines = sampleLanguageLines();
     lines[0] = QStringLiteral("000 *menu");
     writeFile(lng, joined(lines));
     writeConfigFile(cfg(), record(false, 1, QFile::encodeName(lng), -1));
@@ -430,7 +409,7 @@ void TestLanguage::flagPicture()
 {
     const QString lng = dir.filePath(QStringLiteral("bandiera.lng"));
     const QString bmp = dir.filePath(QStringLiteral("bandiera.bmp"));
-    writeFile(lng, joined(makeLanguage()));
+    writeFile(lng, joined(sampleLanguageLines()));
     writeFlag(bmp);
     writeConfigFile(cfg(), record(false, 1, QFile::encodeName(lng), -1));
     const int before = ImageList2().Count();
@@ -468,7 +447,7 @@ void TestLanguage::flagPicture()
     // An invalid language file loads no flag even when the picture exists.
     init();
     writeFlag(bmp);
-    writeFile(lng, joined(makeLanguage().mid(1)));
+    writeFile(lng, joined(sampleLanguageLines().mid(1)));
     writeConfigFile(cfg(), record(false, 1, QFile::encodeName(lng), -1));
     LanguageStartup(QString(), cfg());
     QCOMPARE(FlagIconIndex, -1);

@@ -53,7 +53,7 @@ QString ExtractFileName(const QString &path)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-QStringList SplitLanguageText(const QByteArray &raw)
+QString DecodeLanguageText(const QByteArray &raw)
 {
     QByteArray data = raw;
     if (data.startsWith("\xEF\xBB\xBF"))
@@ -62,6 +62,12 @@ QStringList SplitLanguageText(const QByteArray &raw)
     QString text = utf8.decode(data);
     if (utf8.hasError())
         text = QString::fromLatin1(data);
+    return text;
+}
+
+QStringList SplitLanguageText(const QByteArray &raw)
+{
+    const QString text = DecodeLanguageText(raw);
     QStringList lines;
     int start = 0;
     const int n = text.size();

@@ -40,8 +40,11 @@ QString ChangeFileExt(const QString &path, const QString &ext);
 // The file-name part of a path (after the last "/").
 QString ExtractFileName(const QString &path);
 
-// Decodes a language file's bytes (UTF-8, or Latin-1 when it is not valid UTF-8) and splits
-// it into lines at LF, CR LF or CR; a final line break does not start another line.
+// A language file's text: without a leading byte-order mark, UTF-8 when the bytes are valid
+// UTF-8, Latin-1 otherwise.
+QString DecodeLanguageText(const QByteArray &data);
+// Decodes a language file's bytes and splits the text into lines at LF, CR LF or CR; a final
+// line break does not start another line.
 QStringList SplitLanguageText(const QByteArray &data);
 
 enum class LanguageRead { NotOpened, Read, TooLarge };

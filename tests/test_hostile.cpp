@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -346,16 +347,43 @@ void TestHostile::hostileFlags()
     QVERIFY(!flagFrom(QByteArray("BM") + QByteArray(60, '\0')));
     QVERIFY(!flagFrom(QByteArray(MaxFlagFileSize + 10, 'B')));
     // Pictures that once got past the size limit (kept with the fuzz targets): a top-down
-    // bitmap of 5000 x 5000 and a GIF whose frame is far taller than its screen.
+    // bitmap of 5000 x 5000, a GIF whose frame is far taller than its screen and a GIF whose
+    // screen is far wider than the size it reports.
     const QDir regressions(qEnvironmentVariable("VASTARA_FUZZ_REGRESSIONS") + QStringLiteral("/fuzz_flag"));
     const QStringList oversized = regressions.entryList(QDir::Files);
-    QVERIFY2(oversized.size() >= 2, qPrintable(regressions.path()));
+    QVERIFY2(oversized.size() >= 3, qPrintable(regressions.path()));
     for (const QString &name : oversized) {
         QFile in(regressions.filePath(name));
         QVERIFY(in.open(QIODevice::ReadOnly));
         QVERIFY2(!flagFrom(in.readAll()), qPrintable(name));
         QVERIFY(FlagBitmap.isNull());
     }
+    // Refusing them never takes more memory than one picture of the largest size allowed
+    // (4096 x 4096 x 4 bytes): a GIF's whole screen is allocated before its frames are read.
+    for (const QString &name : oversized) {
+        QFile in(regressions.filePath(name));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray data = in.readAll();
+        const int grownMiB = inChild([&] {
+            rusage before{}, after{};
+            getrusage(RUSAGE_SELF, &before);
+            flagFrom(data);
+            getrusage(RUSAGE_SELF, &after);
+            return int(qBound(0L, (after.ru_maxrss - before.ru_maxrss) / 1024, 255L));
+        });
+        QVERIFY2(grownMiB >= 0 && grownMiB <= 72, qPrintable(name + QStringLiteral(": ") + QString::number(grownMiB)));
+    }
+    // A picture of the largest size allowed still loads, and the reader's global allocation
+    // limit is as it was.
+    const int limit = QImageReader::allocationLimit();
+    QImage largest(4096, 4096, QImage::Format_RGB32);
+    largest.fill(Qt::darkGreen);
+    QVERIFY(largest.save(bmp, "PNG"));
+    largest = QImage();
+    QVERIFY(LoadFlagPicture());
+    QCOMPARE(FlagBitmap.size(), QSize(4096, 4096));
+    FlagBitmap = QImage();
+    QCOMPARE(QImageReader::allocationLimit(), limit);
     // A real picture still loads after all that.
     QImage ok(32, 20, QImage::Format_RGB32);
     ok.fill(Qt::blue);

@@ -151,8 +151,14 @@ bool LoadFlagPicture()
     // A top-down bitmap reports a negative height.
     if (qint64(qAbs(size.width())) * qAbs(size.height()) > 4096LL * 4096LL)
         return false;
+    // Not every format tells its full size beforehand (a GIF's screen, or a frame larger than
+    // it, may be far larger than the size reported): no allocation while reading may exceed one
+    // 32-bit picture of the largest size allowed. The limit is the reader's global one, so it
+    // is put back afterwards.
+    const int previousLimit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(MaxFlagAllocationMiB);
     const QImage img = reader.read();
-    // Not every format tells its full size beforehand (a GIF frame may be larger than its screen).
+    QImageReader::setAllocationLimit(previousLimit);
     if (img.isNull() || qint64(img.width()) * img.height() > 4096LL * 4096LL)
         return false;
     FlagBitmap = img;

@@ -8,10 +8,13 @@
 #   scripts/fuzz.sh --long             until 10,000,000 executions per target (FUZZ_RUNS)
 #   scripts/fuzz.sh --long --runs 1000000 --max-time 1500
 #   scripts/fuzz.sh --long --jobs 2    two targets at a time (one per core)
+#   scripts/fuzz.sh --long --workers 2 fuzz_flag   one target in two processes sharing a corpus,
+#                                      the executions split between them
 #   scripts/fuzz.sh fuzz_flag          only the targets named (fuzz_config fuzz_langfile fuzz_flag)
 #
 # Environment: FUZZ_SECONDS, FUZZ_RUNS, FUZZ_MAX_TIME (a long run stops after this many seconds
 # even short of its executions; 0 = no limit), FUZZ_LONG=1 (as --long), FUZZ_JOBS (default 1),
+# FUZZ_WORKERS (processes per target in a long run, default 1),
 # FUZZ_NICE (default 10), FUZZ_APP_DIR (fuzz another copy of app/, built in build-fuzz/build-alt),
 # FUZZ_SCRATCH (folder for the targets' scratch files, default build-fuzz/tmp; a memory-backed
 # folder such as /dev/shm/vastara spares the disk the millions of small writes of a long run).
@@ -24,6 +27,7 @@ max_time="${FUZZ_MAX_TIME:-0}"
 long="${FUZZ_LONG:-0}"
 niceness="${FUZZ_NICE:-10}"
 jobs="${FUZZ_JOBS:-1}"
+workers="${FUZZ_WORKERS:-1}"
 targets=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -32,6 +36,7 @@ while [ $# -gt 0 ]; do
     --runs) runs="$2"; shift ;;
     --max-time) max_time="$2"; shift ;;
     --jobs) jobs="$2"; shift ;;
+    --workers) workers="$2"; shift ;;
     -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     fuzz_config|fuzz_langfile|fuzz_flag) targets+=("$1") ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
@@ -113,36 +118,61 @@ run_target() {
   if [ "$long" = 1 ]; then
     # Over millions of inputs the process grows past what a short run needs (the sanitizer
     # keeps freed memory in quarantine, the corpus grows); one allocation stays within 1 GB.
-    args+=(-rss_limit_mb=2048 -runs="$runs")
+    local split=""
+    if [ "$workers" -gt 1 ]; then
+      # libFuzzer's own parallel mode: each process runs its share and picks up the inputs
+      # the others add to the shared corpus.
+      args+=(-jobs="$workers" -workers="$workers" -runs="$(((runs + workers - 1) / workers))")
+      split=" in $workers processes"
+    else
+      args+=(-runs="$runs")
+    fi
+    args+=(-rss_limit_mb=2048)
     local limit=""
     if [ "$max_time" != 0 ]; then
       args+=(-max_total_time="$max_time")
       limit=" (at most $max_time s)"
     fi
-    echo "== $t: until $runs executions$limit"
+    echo "== $t: until $runs executions$split$limit"
   else
     args+=(-rss_limit_mb=1024 -max_total_time="$seconds")
     echo "== $t: $seconds s"
   fi
   local log="$work/logs/$t.log"
+  # In parallel mode each process writes fuzz-<n>.log in the folder it was started from.
+  local logs="$work/logs/$t.workers"
+  rm -rf "$logs"
+  mkdir -p "$logs"
   local status=0
-  nice -n "$niceness" "$bin" "${args[@]}" "$corpus" >"$log" 2>&1 || status=$?
+  (cd "$logs" && nice -n "$niceness" "$bin" "${args[@]}" "$corpus") >"$log" 2>&1 || status=$?
+  local stats=("$log")
+  compgen -G "$logs/fuzz-*.log" >/dev/null && stats=("$logs"/fuzz-*.log)
   local execs rate rss slow slow_inputs result
-  execs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
-  rate="$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)"
-  rss="$(sed -n 's/^stat::peak_rss_mb: *//p' "$log" | tail -n 1)"
-  slow="$(sed -n 's/^stat::slowest_unit_time_sec: *//p' "$log" | tail -n 1)"
+  # Executions and their rates add up over the processes; memory and slowness are the worst.
+  stat_values() { sed -n "s/^stat::$1: *//p" "${stats[@]}"; }
+  execs="$(stat_values number_of_executed_units | awk '{s += $1} END {if (NR) print s}')"
+  rate="$(stat_values average_exec_per_sec | awk '{s += $1} END {if (NR) print s}')"
+  rss="$(stat_values peak_rss_mb | sort -n | tail -n 1)"
+  slow="$(stat_values slowest_unit_time_sec | sort -n | tail -n 1)"
+  # A process that failed leaves its input behind, whatever the exit status says.
+  local kind
+  for kind in crash leak oom timeout; do
+    if [ "$status" -eq 0 ] && compgen -G "$artifacts/$kind-*" >/dev/null; then
+      status=1
+    fi
+  done
   slow_inputs="$(find "$artifacts" -name 'slow-unit-*' | wc -l)"
+  slow="${slow:-?} s"
   [ "$slow_inputs" -gt 0 ] && slow="$slow ($slow_inputs inputs over 2 s kept in $artifacts)"
   if [ "$status" -ne 0 ]; then
     result="FAILED (exit $status)"
-    echo "$t failed; log: $log" >&2
-    grep -E "invariant broken|ERROR:|SUMMARY:|Test unit written" "$log" | tail -n 8 >&2 || true
+    echo "$t failed; log: $log (and $logs/ when in several processes)" >&2
+    grep -hE "invariant broken|ERROR:|SUMMARY:|Test unit written" "${stats[@]}" | tail -n 8 >&2 || true
   else
     result="ok"
   fi
-  printf '%-14s %10s executions %6s exec/s  peak RSS %4s MB  slowest input %s s  %s\n' \
-    "$t" "${execs:-?}" "${rate:-?}" "${rss:-?}" "${slow:-?}" "$result" >"$line"
+  printf '%-14s %10s executions %6s exec/s  peak RSS %4s MB  slowest input %s  %s\n' \
+    "$t" "${execs:-?}" "${rate:-?}" "${rss:-?}" "$slow" "$result" >"$line"
   [ "$status" -eq 0 ]
 }
 

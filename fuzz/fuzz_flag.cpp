@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     if (loaded) {
         FUZZ_CHECK(FlagBitmap.width() > 0 && FlagBitmap.height() > 0);
         // No picture larger than 4096 x 4096 pixels is taken in.
-        FUZZ_CHECK(qint64(FlagBitmap.width()) * FlagBitmap.height() <= 4096LL * 4096LL);
+        FUZZ_CHECK(qint64(FlagBitmap.width()) * FlagBitmap.height() <= MaxFlagPixels);
     }
 
     const int index = ImageList2().Add(FlagBitmap);

@@ -12,7 +12,6 @@
 #include <QtTest>
 
 namespace {
-
 void writeFile(const QString &path, const QByteArray &data)
 {
     QFile f(path);

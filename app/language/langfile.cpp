@@ -149,7 +149,7 @@ bool LoadFlagPicture()
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     // A top-down bitmap reports a negative height.
-    if (qint64(qAbs(size.width())) * qAbs(size.height()) > 4096LL * 4096LL)
+    if (qint64(qAbs(size.width())) * qAbs(size.height()) > MaxFlagPixels)
         return false;
     // Not every format tells its full size beforehand (a GIF's screen, or a frame larger than
     // it, may be far larger than the size reported): no allocation while reading may exceed one
@@ -159,7 +159,7 @@ bool LoadFlagPicture()
     QImageReader::setAllocationLimit(MaxFlagAllocationMiB);
     const QImage img = reader.read();
     QImageReader::setAllocationLimit(previousLimit);
-    if (img.isNull() || qint64(img.width()) * img.height() > 4096LL * 4096LL)
+    if (img.isNull() || qint64(img.width()) * img.height() > MaxFlagPixels)
         return false;
     FlagBitmap = img;
     return true;

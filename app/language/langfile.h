@@ -20,8 +20,10 @@ constexpr int LngFileNameMax = 250;
 // No real language file comes near this; anything larger is refused unread.
 constexpr qint64 MaxLanguageFileSize = 1 << 20;
 constexpr qint64 MaxFlagFileSize = 4 << 20;
-// Memory that reading a flag picture may take at once: one 4096 x 4096 picture of 32 bits.
-constexpr int MaxFlagAllocationMiB = 4096 * 4096 * 4 / (1 << 20);
+// The largest flag picture taken in, in pixels (4096 x 4096), and the memory that reading one
+// may take at once: one such picture of 32 bits.
+constexpr qint64 MaxFlagPixels = 4096LL * 4096LL;
+constexpr int MaxFlagAllocationMiB = int(MaxFlagPixels * 4 / (1 << 20));
 
 extern QString LngFileName;
 extern bool LngFileOk;

@@ -413,3 +413,36 @@ void Canvas::Draw(int x, int y, const QImage &src)
     pt.drawImage(QPoint(x, y), src);
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
+
+void SavedRect::Resize(int width, int height)
+{
+    patch = NewBitmap(qMax(width, 1), qMax(height, 1), clBlack);
+    rect = QRect();
+}
+
+void SavedRect::Save(const QImage &picture, const QRect &r)
+{
+    rect = r;
+    if (patch.isNull() || r.width() > patch.width() || r.height() > patch.height())
+        patch = NewBitmap(qMax(r.width(), 1), qMax(r.height(), 1), clBlack);
+    Canvas c(&patch);
+    c.brush.Color = clBlack;
+    c.FillRect(0, 0, patch.width(), patch.height());
+    c.CopyRect(QRect(QPoint(0, 0), r.size()), picture, r);
+}
+
+void SavedRect::Restore(Canvas &picture) const
+{
+    if (patch.isNull() || rect.isEmpty())
+        return;
+    const CopyMode mode = picture.copyMode;
+    picture.copyMode = CopyMode::SrcCopy;
+    picture.CopyRect(rect, patch, QRect(QPoint(0, 0), rect.size()));
+    picture.copyMode = mode;
+}
+
+void SavedRect::Clear()
+{
+    patch = QImage();
+    rect = QRect();
+}

@@ -139,3 +139,26 @@ inline QRect Rect(int left, int top, int right, int bottom)
 {
     return QRect(left, top, right - left, bottom - top);
 }
+
+// The picture under a moving object, kept so the object can be taken off again: Save
+// copies the rectangle of the picture the object is about to cover (black where the
+// rectangle leaves the picture), Restore puts it back where it was taken, through the
+// canvas that draws on that picture.
+class SavedRect
+{
+public:
+    SavedRect() = default;
+    // Room for rectangles up to width x height.
+    SavedRect(int width, int height) { Resize(width, height); }
+    void Resize(int width, int height);
+    void Save(const QImage &picture, const QRect &r);
+    void Restore(Canvas &picture) const;
+    void Clear();
+    const QRect &Rect() const { return rect; }
+    const QImage &Patch() const { return patch; }
+    bool IsNull() const { return patch.isNull(); }
+
+private:
+    QImage patch;
+    QRect rect;
+};

@@ -1,7 +1,9 @@
 #include "globals.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
+#include <QScreen>
 
 TVastaras *Vastaras = nullptr;
 bool WindowClosed[SlotCount + 1];
@@ -50,4 +52,41 @@ QString ProgramFolder()
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     return dir;
+}
+
+quint32 RandSeed = 0;
+static std::optional<quint32> fixedSeed;
+
+int Random(int n)
+{
+    RandSeed = RandSeed * 0x08088405u + 1u;
+    if (n <= 0)
+        return 0;
+    return int((quint64(RandSeed) * quint64(quint32(n))) >> 32);
+}
+
+void Randomize()
+{
+    RandSeed = fixedSeed ? *fixedSeed : quint32(QDateTime::currentMSecsSinceEpoch());
+}
+
+void FixRandomizeSeed(std::optional<quint32> seed)
+{
+    fixedSeed = seed;
+}
+
+static QSize screenSize()
+{
+    const QScreen *s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().size() : QSize(1024, 768);
+}
+
+int ScreenWidth()
+{
+    return screenSize().width();
+}
+
+int ScreenHeight()
+{
+    return screenSize().height();
 }

@@ -2,6 +2,7 @@
 // State shared by the main window and every simulation window.
 #include <QString>
 #include <functional>
+#include <optional>
 
 class TVastaras;
 class QDialog;
@@ -32,3 +33,17 @@ void SystemBeep();
 
 // The folder that holds the program file, with its trailing "/".
 QString ProgramFolder();
+
+// The program's pseudo-random generator, shared by every window: a 32-bit linear
+// congruential generator whose seed starts at 0 when the program starts. Random(n) gives
+// the next value in 0 .. n-1 (0 for n <= 0); Randomize seeds it from the clock.
+extern quint32 RandSeed;
+int Random(int n);
+void Randomize();
+// Tests and demonstrations may fix the seed that Randomize sets; nullopt goes back to the
+// clock.
+void FixRandomizeSeed(std::optional<quint32> seed);
+
+// The size of the screen the program runs on.
+int ScreenWidth();
+int ScreenHeight();

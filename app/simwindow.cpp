@@ -7,7 +7,11 @@
 #include "vastara.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
 #include <QHash>
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
@@ -46,6 +50,11 @@ private:
 
 static const char *const HintProperty = "vastaraHint";
 
+BarMetrics CurrentBarMetrics()
+{
+    return BarMetrics{BarHeight, ControlHeight, ControlTop};
+}
+
 SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &helpPage_)
     : QWidget(nullptr), slot(slot_), titleRow(titleRow_), helpPage(helpPage_)
 {
@@ -83,7 +92,10 @@ QMdiSubWindow *SimWindow::Frame() const
 void SimWindow::FormCreate()
 {
     WindowClosed[slot] = false;
+    metrics = CurrentBarMetrics();
     if (QMdiSubWindow *f = Frame()) {
+        if (!titleButtons)
+            f->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
         f->setGeometry(0, 0, ChildWidth, ChildHeight);
         if (f->layout())
             f->layout()->activate();
@@ -95,9 +107,28 @@ void SimWindow::FormCreate()
         f->setWindowTitle(windowTitle());
     setCursor(Qt::ArrowCursor);
     firstActivation = true;
-    barrasotto->setGeometry(0, 0, width(), BarHeight);
-    barrasotto->setFixedHeight(qMax(BarHeight, 1));
+    PlaceBars();
+    if (barAtCreation) {
+        barrasotto->show();
+        barrasotto->raise();
+    }
+    if (sotto) {
+        sotto->show();
+        sotto->raise();
+    }
+    if (activeControl)
+        activeControl->setFocus(Qt::OtherFocusReason);
     ResizeScreen(size());
+}
+
+void SimWindow::PlaceBars()
+{
+    barrasotto->setFixedHeight(ControlBarHeight());
+    barrasotto->setGeometry(0, 0, width(), ControlBarHeight());
+    if (sotto) {
+        sotto->setGeometry(0, height() - metrics.barHeight, width(), qMax(metrics.barHeight, 1));
+        LayoutSotto();
+    }
 }
 
 void SimWindow::ResizeScreen(const QSize &s)
@@ -119,7 +150,7 @@ void SimWindow::resizeEvent(QResizeEvent *e)
 {
     QWidget::resizeEvent(e);
     surface->setGeometry(rect());
-    barrasotto->setGeometry(0, 0, width(), qMax(BarHeight, 1));
+    PlaceBars();
     ResizeScreen(size());
 }
 
@@ -152,12 +183,52 @@ void SimWindow::FormDeactivate()
 
 void SimWindow::StartTimers()
 {
-    tempo->start();
+    if (remembered.isEmpty()) {
+        tempo->start();
+        return;
+    }
+    // Only start: a timer the first activation's preparation started keeps running.
+    for (const RememberedTimer &r : std::as_const(remembered))
+        if (r.timer && r.running)
+            r.timer->start();
 }
 
 void SimWindow::StopTimers()
 {
-    tempo->stop();
+    if (remembered.isEmpty()) {
+        tempo->stop();
+        return;
+    }
+    for (RememberedTimer &r : remembered) {
+        if (!r.timer)
+            continue;
+        r.running = r.timer->isActive();
+        r.timer->stop();
+    }
+}
+
+void SimWindow::RememberTimer(QTimer *t, bool running)
+{
+    for (RememberedTimer &r : remembered) {
+        if (r.timer == t) {
+            r.running = running;
+            return;
+        }
+    }
+    remembered.append(RememberedTimer{t, running});
+}
+
+bool SimWindow::Remembered(const QTimer *t) const
+{
+    for (const RememberedTimer &r : remembered)
+        if (r.timer == t)
+            return r.running;
+    return false;
+}
+
+void SimWindow::NameAnimation(const char *timerName)
+{
+    tempo->setObjectName(QString::fromLatin1(timerName));
 }
 
 void SimWindow::cadenzaChange()
@@ -218,7 +289,111 @@ void SimWindow::ApplyHints(bool on)
 {
     for (const QPointer<QWidget> &w : std::as_const(hinted))
         if (w)
-            w->setToolTip(on ? HintOf(w) : QString());
+            w->setToolTip(on || OwnsHint(w) ? HintOf(w) : QString());
+}
+
+void SimWindow::ShowOwnHint(QWidget *w)
+{
+    if (w && !ownHints.contains(w))
+        ownHints.append(w);
+}
+
+bool SimWindow::OwnsHint(const QWidget *w) const
+{
+    for (const QPointer<QWidget> &o : ownHints)
+        if (o == w)
+            return true;
+    return false;
+}
+
+QWidget *SimWindow::AddSotto(TColor colour, bool boldText)
+{
+    sotto = new QWidget(this);
+    sotto->setObjectName(QStringLiteral("sotto"));
+    sotto->setAutoFillBackground(true);
+    QPalette pal = sotto->palette();
+    pal.setColor(QPalette::Window, toQColor(colour));
+    sotto->setPalette(pal);
+    if (boldText) {
+        QFont f = sotto->font();
+        f.setBold(true);
+        sotto->setFont(f);
+    }
+    sotto->hide();
+    return sotto;
+}
+
+QLabel *SimWindow::AddPanel(QWidget *parent, const char *name, TColor textColour, TColor ground, bool bold,
+                            const QString &text)
+{
+    auto *p = new QLabel(text, parent);
+    p->setObjectName(QString::fromLatin1(name));
+    p->setAutoFillBackground(true);
+    QPalette pal = p->palette();
+    pal.setColor(QPalette::Window, toQColor(ground));
+    pal.setColor(QPalette::WindowText, toQColor(textColour));
+    p->setPalette(pal);
+    QFont f = p->font();
+    f.setBold(bold);
+    p->setFont(f);
+    return p;
+}
+
+QFrame *SimWindow::AddBevel(QWidget *parent, const char *name)
+{
+    auto *b = new QFrame(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    b->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return b;
+}
+
+QComboBox *SimWindow::AddDropDown(QToolBar *bar, const QStringList &items, int hintRow, const char *name,
+                                  bool whiteOnBlack)
+{
+    auto *list = new QComboBox(bar);
+    list->setObjectName(QString::fromLatin1(name));
+    list->addItems(items);
+    list->setCursor(Qt::ArrowCursor);
+    if (whiteOnBlack) {
+        QPalette pal = list->palette();
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window}) {
+            pal.setColor(role, toQColor(clBlack));
+        }
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) {
+            pal.setColor(role, toQColor(clWhite));
+        }
+        list->setPalette(pal);
+        QFont f = list->font();
+        f.setBold(true);
+        list->setFont(f);
+    }
+    if (hintRow > 0)
+        SetHint(list, controlText(hintRow));
+    bar->addWidget(list);
+    return list;
+}
+
+void SimWindow::FitDropDown(QComboBox *list, int extra)
+{
+    // An int: a long item of a loaded language must not wrap the width round.
+    int widest = 0;
+    const QFontMetrics fm(list->font());
+    for (int i = 0; i < list->count(); ++i)
+        widest = qMax(widest, fm.horizontalAdvance(list->itemText(i)));
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    list->setFixedWidth(qMax(widest + extra, list->sizeHint().width()));
+}
+
+QButtonGroup *SimWindow::ExclusiveGroup(std::initializer_list<QAbstractButton *> buttons)
+{
+    auto *group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (QAbstractButton *b : buttons) {
+        b->setCheckable(true);
+        group->addButton(b);
+    }
+    return group;
 }
 
 QToolBar *SimWindow::AddToolBar()
@@ -283,10 +458,10 @@ QToolButton *SimWindow::AddPausa(QToolBar *bar, int iconIndex)
     return pausa;
 }
 
-QSlider *SimWindow::AddCadenza(QToolBar *bar, int position, int minimum, int maximum)
+QSlider *SimWindow::AddCadenza(QToolBar *bar, int position, int minimum, int maximum, const char *name)
 {
     cadenza = AddTrackBar(bar, minimum, maximum, position, 2);
-    cadenza->setObjectName(QStringLiteral("cadenza"));
+    cadenza->setObjectName(QString::fromLatin1(name));
     connect(cadenza, &QSlider::valueChanged, this, [this] { cadenzaChange(); });
     return cadenza;
 }

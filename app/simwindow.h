@@ -19,7 +19,13 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <initializer_list>
 
+class QAbstractButton;
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QLabel;
 class QMdiSubWindow;
 class QSlider;
 class QToolBar;
@@ -27,6 +33,19 @@ class QToolButton;
 class QHBoxLayout;
 
 class SimSurface;
+
+// The metrics of the control bars (top bar `barrasotto`, bottom panel `sotto`) a window was
+// created with. Some windows rewrite the shared values for the windows opened after them;
+// a window already open keeps its own.
+struct BarMetrics {
+    int barHeight = 0;
+    int controlHeight = 0;
+    int controlTop = 0;
+};
+BarMetrics CurrentBarMetrics();
+
+// The smallest height of a control bar: its 16 x 16 icons and their buttons' frames.
+constexpr int MinimumBarHeight = 24;
 
 class SimWindow : public QWidget
 {
@@ -61,6 +80,8 @@ public:
 
     QTimer *tempo = nullptr;
     QWidget *barrasotto = nullptr;
+    // The bottom panel, for the windows that have one (AddSotto).
+    QWidget *sotto = nullptr;
     QToolButton *pausa = nullptr;
     QSlider *cadenza = nullptr;
     QToolButton *guida = nullptr;
@@ -73,6 +94,22 @@ public:
 
     // Repaints the window from `screen`.
     void Refresh();
+
+    // The bar metrics of this window's creation.
+    BarMetrics metrics;
+    // Height of the top control bar as laid out: the window's bar height, never below what
+    // its icons need.
+    int ControlBarHeight() const { return qMax(metrics.barHeight, MinimumBarHeight); }
+
+    // Wide clients: the scenes are drawn for a 4:3 client. A window whose scene would leave
+    // the picture on a wider client lays it out on the widest width that still fits (`fit`,
+    // worked out by the window from its own geometry), centred; on a client no wider than
+    // that the layout is the client itself.
+    int SceneWidth(int fit) const { return qMax(0, qMin(ClientWidth(), fit)); }
+    int SceneLeft(int sceneWidth) const { return (ClientWidth() - sceneWidth) / 2; }
+
+    // Controls that show their own tooltip whatever HintsOn says.
+    bool OwnsHint(const QWidget *w) const;
 
 protected:
     // Expensive preparation done once, at the first activation, under the hour-glass.
@@ -96,10 +133,50 @@ protected:
     // `cadenza` (hint "velocità di esecuzione|", moving it calls cadenzaChange) and the help
     // button `guida` (icon 34, hint "guida|").
     QToolButton *AddPausa(QToolBar *bar, int iconIndex);
-    QSlider *AddCadenza(QToolBar *bar, int position, int minimum = 5, int maximum = 195);
+    QSlider *AddCadenza(QToolBar *bar, int position, int minimum = 5, int maximum = 195,
+                        const char *name = "cadenza");
     QToolButton *AddGuida(QToolBar *bar);
     void SetHint(QWidget *w, const QString &hint);
     void ApplyHints(bool on);
+
+    // Exceptions to the life cycle that a window states at construction:
+    //  - a control showing its own tooltip whatever HintsOn says;
+    void ShowOwnHint(QWidget *w);
+    //  - a window frame without title-bar buttons;
+    void HideTitleButtons() { titleButtons = false; }
+    //  - a control bar visible from creation, rather than after the first activation;
+    void ShowBarAtCreation() { barAtCreation = true; }
+    //  - the control that has the focus when the window is created;
+    void SetActiveControl(QWidget *w) { activeControl = w; }
+    //  - the animation timer and the rate track bar under the window's own names (for
+    //    example a timer `cadenza` moved by a track bar `velo`): NameAnimation("cadenza")
+    //    and AddCadenza(bar, position, 5, 195, "velo").
+    void NameAnimation(const char *timerName);
+
+    // Timers whose running state is remembered at deactivation and given back, exactly, at
+    // activation. A window naming none has `tempo` started and stopped as usual. The state
+    // given here is the one the first activation restores; a timer that the first
+    // activation's preparation starts keeps running.
+    void RememberTimer(QTimer *t, bool running);
+    bool Remembered(const QTimer *t) const;
+
+    // The bottom panel `sotto`: the window's bar height high along the bottom edge, in the
+    // given colour, shown from creation. LayoutSotto places its contents.
+    QWidget *AddSotto(TColor colour = clSilver, bool boldText = false);
+    virtual void LayoutSotto() {}
+    // A text panel (label) with its colours, and a sunken bevel; `parent` is usually sotto.
+    QLabel *AddPanel(QWidget *parent, const char *name, TColor textColour, TColor ground, bool bold,
+                     const QString &text = QString());
+    QFrame *AddBevel(QWidget *parent, const char *name);
+
+    // A drop-down list of texts: the items, the hint, and optionally white bold text on black.
+    QComboBox *AddDropDown(QToolBar *bar, const QStringList &items, int hintRow, const char *name,
+                           bool whiteOnBlack);
+    // Sizes a drop-down list from its widest item, as a label of the list's font measures it,
+    // plus `extra` pixels (never narrower than the list needs to show that item whole).
+    static void FitDropDown(QComboBox *list, int extra);
+    // Speed buttons of which exactly one is down at a time.
+    QButtonGroup *ExclusiveGroup(std::initializer_list<QAbstractButton *> buttons);
 
     void resizeEvent(QResizeEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
@@ -120,6 +197,16 @@ private:
     bool firstActivation = true;
     bool activeChild = false;
     bool closed = false;
+    bool titleButtons = true;
+    bool barAtCreation = false;
+    QPointer<QWidget> activeControl;
+    struct RememberedTimer {
+        QPointer<QTimer> timer;
+        bool running;
+    };
+    QList<RememberedTimer> remembered;
+    QList<QPointer<QWidget>> ownHints;
+    void PlaceBars();
     SimSurface *surface = nullptr;
     QHBoxLayout *barLayout = nullptr;
     QList<QPointer<QWidget>> hinted;

@@ -3,13 +3,11 @@
 #include "globals.h"
 #include "language/texts.h"
 
-#include <QDateTime>
 #include <QLabel>
 #include <QSlider>
 #include <QToolBar>
 #include <QToolButton>
 #include <cmath>
-#include <optional>
 
 TEpice *Epice = nullptr;
 
@@ -22,28 +20,11 @@ SimWindow *CreateEpice(QWidget *owner)
 static const SimRegistration registration("D6", CreateEpice);
 
 namespace {
-quint32 RandSeed = 0;
-std::optional<quint32> FixedSeed;
 
 // A number right-aligned in a field of the given width (wider numbers are not cut).
 QString Str(int value, int width)
 {
     return QString::number(value).rightJustified(width, QLatin1Char(' '));
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QColor &colour, const QColor &ground, bool bold)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setAutoFillBackground(true);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, ground);
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-    QFont font = label->font();
-    font.setBold(bold);
-    label->setFont(font);
-    return label;
 }
 
 // The labels on the picture fit their text; those of the bottom bar keep their place.
@@ -54,28 +35,8 @@ void setCaption(QLabel *label, const QString &text)
         label->adjustSize();
 }
 
-const QColor silver(192, 192, 192);
-const QColor stationQColour[3] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(255, 0, 255)};
 constexpr TColor Grey = RGB(128, 128, 128);
 } // namespace
-
-void TEpice::SetRandomSeed(quint32 seed)
-{
-    FixedSeed = seed;
-}
-
-void TEpice::UseClockSeed()
-{
-    FixedSeed.reset();
-}
-
-int TEpice::Random(int n)
-{
-    RandSeed = RandSeed * 0x08088405u + 1u;
-    if (n <= 0)
-        return 0;
-    return int((quint64(RandSeed) * quint64(quint32(n))) >> 32);
-}
 
 TEpice::TEpice(QWidget *owner)
     : SimWindow(owner, 6, 7, QStringLiteral("Vastara/terremoti.htm#epicentro"))
@@ -114,27 +75,20 @@ TEpice::TEpice(QWidget *owner)
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setAutoFillBackground(true);
-    sotto = new QWidget(this);
-    sotto->setObjectName(QStringLiteral("sotto"));
-    sotto->setAutoFillBackground(true);
-    QPalette pal = sotto->palette();
-    pal.setColor(QPalette::Window, silver);
-    sotto->setPalette(pal);
+    AddSotto(clSilver);
 
     const char *tNames[3] = {"t1", "t2", "t3"};
     const char *rNames[3] = {"r1", "r2", "r3"};
     const char *aNames[3] = {"a1", "a2", "a3"};
     for (int s = 0; s < 3; ++s) {
-        tLabel[s] = makeLabel(sotto, tNames[s], stationQColour[s], silver, true);
-        tLabel[s]->setText(QStringLiteral("DT ="));
-        rLabel[s] = makeLabel(sotto, rNames[s], stationQColour[s], silver, true);
-        rLabel[s]->setText(QStringLiteral("t = "));
-        aLabel[s] = makeLabel(this, aNames[s], stationQColour[s], Qt::black, false);
+        tLabel[s] = AddPanel(sotto, tNames[s], StationColour[s], clSilver, true, QStringLiteral("DT ="));
+        rLabel[s] = AddPanel(sotto, rNames[s], StationColour[s], clSilver, true, QStringLiteral("t = "));
+        aLabel[s] = AddPanel(this, aNames[s], StationColour[s], clBlack, false);
     }
     t1 = tLabel[0], t2 = tLabel[1], t3 = tLabel[2];
     r1 = rLabel[0], r2 = rLabel[1], r3 = rLabel[2];
     a1 = aLabel[0], a2 = aLabel[1], a3 = aLabel[2];
-    a4 = makeLabel(this, "a4", Qt::white, Qt::black, false);
+    a4 = AddPanel(this, "a4", clWhite, clBlack, false);
     a4->hide();
 
     auto timer = [this](const char *name, int interval) {
@@ -161,10 +115,9 @@ TEpice::~TEpice()
         Epice = nullptr;
 }
 
-void TEpice::PlaceBottomBar()
+void TEpice::LayoutSotto()
 {
-    sotto->setGeometry(0, height() - BarHeight, width(), BarHeight);
-    Panel2->setGeometry(0, height() - BarHeight - 20, width(), 20);
+    Panel2->setGeometry(0, height() - metrics.barHeight - 20, width(), 20);
     // One pair of labels per station, side by side.
     const QFontMetrics fm(t1->font());
     const int tw = fm.horizontalAdvance(QStringLiteral(" DT = 9999")) + 8;
@@ -172,16 +125,9 @@ void TEpice::PlaceBottomBar()
     const int pairWidth = qMax(tw + rw + 16, Div(width(), 3));
     for (int s = 0; s < 3; ++s) {
         const int x = 10 + s * pairWidth;
-        tLabel[s]->setGeometry(x, ControlTop, tw, ControlHeight);
-        rLabel[s]->setGeometry(x + tw + 8, ControlTop, rw, ControlHeight);
+        tLabel[s]->setGeometry(x, metrics.controlTop, tw, metrics.controlHeight);
+        rLabel[s]->setGeometry(x + tw + 8, metrics.controlTop, rw, metrics.controlHeight);
     }
-}
-
-void TEpice::resizeEvent(QResizeEvent *e)
-{
-    SimWindow::resizeEvent(e);
-    if (sotto)
-        PlaceBottomBar();
 }
 
 void TEpice::FormCreate()
@@ -196,7 +142,7 @@ void TEpice::FormCreate()
     for (int s = 0; s < 3; ++s)
         aLabel[s]->move(station[s] + QPoint(5, 5));
     a4->move(Div(9 * CW, 20), Div(CH, 5));
-    PlaceBottomBar();
+    LayoutSotto();
     simCanvas.setTarget(nullptr);
     graphCanvas.setTarget(nullptr);
     simPage = NewBitmap(CW, CH, clBlack);
@@ -205,29 +151,13 @@ void TEpice::FormCreate()
     graphCanvas.setTarget(&graphPage);
     simCanvas.brush.Color = clBlack;
     graphCanvas.brush.Color = clBlack;
-    tempoWasOn = true;
-    temposecWasOn = false;
+    RememberTimer(tempo, true);
+    RememberTimer(temposec, false);
 }
 
 void TEpice::Prepare()
 {
     disegnaClick();
-}
-
-void TEpice::StopTimers()
-{
-    tempoWasOn = tempo->isActive();
-    temposecWasOn = temposec->isActive();
-    tempo->stop();
-    temposec->stop();
-}
-
-void TEpice::StartTimers()
-{
-    if (tempoWasOn)
-        tempo->start();
-    if (temposecWasOn)
-        temposec->start();
 }
 
 void TEpice::cadenzaChange()
@@ -274,7 +204,7 @@ void TEpice::disegnaClick()
     graf->setEnabled(false);
     pausa->setEnabled(true);
 
-    RandSeed = FixedSeed ? *FixedSeed : quint32(QDateTime::currentMSecsSinceEpoch());
+    Randomize();
     const int x = Div(CW, 8) + Random(Div(3 * CW, 4));
     const int y = Div(CH, 8) + Random(Div(3 * CH, 4));
     PlaceEpicentre(x, y);
@@ -298,7 +228,7 @@ void TEpice::PlaceEpicentre(int x, int y)
     T = 4;
     simCanvas.brush.Color = clBlack;
     simCanvas.FillRect(0, 0, CW, CH);
-    tempoWasOn = true;
+    RememberTimer(tempo, true);
     tempo->start();
 }
 
@@ -476,7 +406,7 @@ void TEpice::tracciaClick()
 {
     a4->show();
     a4->raise();
-    temposecWasOn = true;
+    RememberTimer(temposec, true);
     temposec->start();
     traccia->setEnabled(false);
 }

@@ -23,12 +23,7 @@ public:
     explicit TEpice(QWidget *owner);
     ~TEpice() override;
 
-    // The random generator is seeded from the clock at every new exercise; a fixed seed
-    // makes the quakes repeat (for tests and demonstrations). UseClockSeed goes back.
-    static void SetRandomSeed(quint32 seed);
-    static void UseClockSeed();
-    // Uniform in 0..n-1 from the current seed.
-    static int Random(int n);
+    // The program's generator (globals.h) is seeded from the clock at every new exercise.
 
     void FormCreate() override;
     void FormClose() override;
@@ -52,7 +47,6 @@ public:
     QToolButton *traccia = nullptr;
     QToolButton *pagi = nullptr;
     QToolButton *disegna = nullptr;
-    QWidget *sotto = nullptr;
     QWidget *Panel2 = nullptr;
     QLabel *t1 = nullptr, *t2 = nullptr, *t3 = nullptr;
     QLabel *r1 = nullptr, *r2 = nullptr, *r3 = nullptr;
@@ -77,7 +71,6 @@ public:
     std::array<QString, 3> counterText, distanceText;
     bool graphShown = true;          // the next page switch leads to the simulation page
     bool firstReveal = true;
-    bool tempoWasOn = true, temposecWasOn = false;
 
     // The simulation page and the graph page.
     QImage simPage, graphPage;
@@ -87,12 +80,9 @@ public:
 protected:
     void Prepare() override;
     void FreeBitmaps() override;
-    void StopTimers() override;
-    void StartTimers() override;
-    void resizeEvent(QResizeEvent *e) override;
+    void LayoutSotto() override;
 
 private:
-    void PlaceBottomBar();
     void DrawStations(Canvas &c);
     void DrawSolution();
     void ChangeHint(QWidget *w, const QString &hint);

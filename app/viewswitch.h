@@ -8,6 +8,7 @@
 //
 // The button is disabled as soon as it is clicked, so a quick second click cannot start a
 // second change before the first has ended.
+#include <QAbstractButton>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -15,7 +16,6 @@
 #include <functional>
 #include <initializer_list>
 
-class QAbstractButton;
 class QTimer;
 class SimWindow;
 
@@ -42,6 +42,9 @@ public:
     // Whether the view is drawn this tick: first when showing it or switching, second likewise.
     bool DrawsFirst() const { return mode != ShowingSecond; }
     bool DrawsSecond() const { return mode != ShowingFirst; }
+
+    // Adds a view button (the first one added names the direction: down means the second view).
+    void AddButton(QAbstractButton *b) { buttons.append(b); }
 
     // The view button was clicked.
     void Request();

@@ -240,8 +240,8 @@ void TestFasiLunari::openedFromTheMenu()
     QCOMPARE(w->earthRadius, W / 40);
     QCOMPARE(w->picture.size(), QSize(W, 3 * H / 4));
     QCOMPARE(w->PictureTop(), H / 4);
-    for (const QImage &shot : w->phaseShots)
-        QCOMPARE(shot.size(), QSize(W / 5, W / 5));
+    for (const SavedRect &shot : w->phaseShots)
+        QCOMPARE(shot.Patch().size(), QSize(W / 5, W / 5));
 
     // A run at the full size: only the active window animates.
     w->partenzaClick();
@@ -264,9 +264,9 @@ void TestFasiLunari::openedFromTheMenu()
     QVERIFY(!w->tempo->isActive());
     QVERIFY(w->picture.isNull());
     QVERIFY(w->earthIcon.isNull() && w->moonIcon.isNull());
-    QVERIFY(w->earthPatch.isNull() && w->moonPatch.isNull());
-    for (const QImage &shot : w->phaseShots)
-        QVERIFY(shot.isNull());
+    QVERIFY(w->earthPatch.IsNull() && w->moonPatch.IsNull());
+    for (const SavedRect &shot : w->phaseShots)
+        QVERIFY(shot.IsNull());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(faslun == nullptr);
 }
@@ -298,8 +298,8 @@ void TestFasiLunari::iconsAndCaptions()
     QCOMPARE(m.pixel(10, 15), Black);
     QCOMPARE(m.pixel(0, 0), Black);
     QCOMPARE(m.pixel(5, 13), Black);
-    QCOMPARE(w->earthPatch.size(), QSize(48, 48));
-    QCOMPARE(w->moonPatch.size(), QSize(28, 28));
+    QCOMPARE(w->earthPatch.Patch().size(), QSize(48, 48));
+    QCOMPARE(w->moonPatch.Patch().size(), QSize(28, 28));
     QCOMPARE(w->picture.size(), QSize(800, 360));
 
     // Captions: width = text width + 4, centred where the Earth stands at each phase.
@@ -410,7 +410,7 @@ void TestFasiLunari::captionsAndSnapshotsOncePerPhase()
             if (drawn == moments[i]) {
                 const QPoint e = mo.earth(542 + drawn);
                 QCOMPARE(QPoint(w->phaseX[i], w->phaseY[i]), e);
-                const QImage &shot = w->phaseShots[i];
+                const QImage &shot = w->phaseShots[i].Patch();
                 QCOMPARE(shot.copy(0, 0, 160, 160), w->picture.copy(e.x() - 80, e.y() - 80, 160, 160));
                 // The snapshot holds the Earth in its middle and the Moon at its phase (at the
                 // phase moments both bodies' spokes point along the axes).
@@ -459,7 +459,7 @@ void TestFasiLunari::trailsAndPastedSnapshots()
     // its neighbours).
     for (int i = 0; i < 5; ++i) {
         const QPoint e = QPoint(w->phaseX[i], w->phaseY[i]);
-        QCOMPARE(w->picture.copy(e.x() - 60, e.y() - 60, 120, 120), w->phaseShots[i].copy(20, 20, 120, 120));
+        QCOMPARE(w->picture.copy(e.x() - 60, e.y() - 60, 120, 120), w->phaseShots[i].Patch().copy(20, 20, 120, 120));
     }
     // Full moon is back below the Earth at (400, 240).
     QCOMPARE(w->picture.pixel(404, 240 + 57 - 4), Silver);

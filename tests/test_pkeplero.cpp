@@ -232,8 +232,8 @@ void TestPkeplero::viewsTraceTheLap()
     QCOMPARE(w->viewA.size(), viewSize);
     QCOMPARE(w->viewB.size(), viewSize);
     QCOMPARE(w->composite.size(), viewSize);
-    QCOMPARE(w->saveA.size(), QSize(3 * L.u, 3 * L.u));
-    QCOMPARE(w->saveB.size(), QSize(3 * L.u, 3 * L.u));
+    QCOMPARE(w->underA.Patch().size(), QSize(3 * L.u, 3 * L.u));
+    QCOMPARE(w->underB.Patch().size(), QSize(3 * L.u, 3 * L.u));
     QCOMPARE(w->lapSteps, 465);
     QCOMPARE(w->viewMode, int(Tkuno::ShowingA));
 
@@ -287,8 +287,8 @@ void TestPkeplero::viewsTraceTheLap()
             QVERIFY(height >= 230 && height <= 234);
         // The background the planet will cover, kept at the lap's end.
         const QRect r = L.planetRect(lap.last(), oblique);
-        QCOMPARE(oblique ? w->planetRectB : w->planetRectA, r);
-        QCOMPARE((oblique ? w->saveB : w->saveA), view.copy(r));
+        QCOMPARE(oblique ? w->underB.Rect() : w->underA.Rect(), r);
+        QCOMPARE((oblique ? w->underB.Patch() : w->underA.Patch()), view.copy(r));
     }
     // The first tick shows view A.
     w->tempoTimer();
@@ -305,7 +305,7 @@ void TestPkeplero::planetMovesOverTheOrbit()
         w->tempoTimer();
         // The planet is drawn where it stood before this tick's step, and only there.
         const QRect r = L.planetRect(b, false);
-        QCOMPARE(w->planetRectA, r);
+        QCOMPARE(w->underA.Rect(), r);
         QVERIFY(sameOutside(w->viewA, cleanA, r));
         const QPoint p = L.at(b, false);
         QCOMPARE(w->viewA.pixel(p), Black);               // black inside
@@ -313,7 +313,7 @@ void TestPkeplero::planetMovesOverTheOrbit()
         QCOMPARE(w->viewA.pixel(rnd(L.cx() + b.x + L.u) - 1, p.y()), White);
         QCOMPARE(w->viewA.pixel(p.x(), rnd(L.cy() + b.y - L.u)), White);
         // The saved background is what the view had there.
-        QCOMPARE(w->saveA, cleanA.copy(r));
+        QCOMPARE(w->underA.Patch(), cleanA.copy(r));
         // View B is left alone while view A is shown.
         QCOMPARE(w->viewB, cleanB);
         QCOMPARE(shown(w), w->viewA);
@@ -385,9 +385,9 @@ void TestPkeplero::viewChangeWithStripes()
         QCOMPARE(w->composite, striped(w->viewA, w->viewB, stripe, k));
         QCOMPARE(shown(w), w->composite);
         // Both views carry the planet where it stood before the step.
-        QCOMPARE(w->planetRectA, L.planetRect(b, false));
-        QCOMPARE(w->planetRectB, L.planetRect(b, true));
-        QVERIFY(sameOutside(w->viewB, cleanB, w->planetRectB));
+        QCOMPARE(w->underA.Rect(), L.planetRect(b, false));
+        QCOMPARE(w->underB.Rect(), L.planetRect(b, true));
+        QVERIFY(sameOutside(w->viewB, cleanB, w->underB.Rect()));
         QCOMPARE(w->viewB.pixel(L.at(b, true)), Black);
         b.step();
     }
@@ -542,7 +542,7 @@ void TestPkeplero::lifeCycle()
     QVERIFY(!k->Timer1->isActive());
     QVERIFY(!k->tempo->isActive());
     QVERIFY(k->viewA.isNull() && k->viewB.isNull() && k->composite.isNull());
-    QVERIFY(k->saveA.isNull() && k->saveB.isNull());
+    QVERIFY(k->underA.IsNull() && k->underB.IsNull());
     QVERIFY(WindowClosed[17]);
     QVERIFY(main->BackdropVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -599,7 +599,7 @@ void TestPkeplero::orbitSizeDoesNotFollowTheWindow()
     QVERIFY(L.u < B.u);
     QCOMPARE(int(w->u), L.u);
     QCOMPARE(w->StripeWidth(), L.cw / 40);
-    QCOMPARE(w->saveA.size(), QSize(3 * L.u, 3 * L.u));
+    QCOMPARE(w->underA.Patch().size(), QSize(3 * L.u, 3 * L.u));
     const QVector<Body> lap = tracedLap();
     int near = 0;
     for (int i = 0; i + 1 < lap.size(); ++i) {

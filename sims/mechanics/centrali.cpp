@@ -25,24 +25,6 @@ static constexpr Extended Pull = 900000.0L;
 static constexpr Extended Degree = Pi / 180;
 static constexpr int BodyRadius = 8;
 
-static QLabel *LegendPanel(QWidget *parent, const char *name, int textRow, TColor colour)
-{
-    auto *p = new QLabel(controlText(textRow), parent);
-    p->setObjectName(QString::fromLatin1(name));
-    p->setAlignment(Qt::AlignCenter);
-    p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, toQColor(clBlack));
-    pal.setColor(QPalette::WindowText, toQColor(colour));
-    p->setPalette(pal);
-    QFont f = p->font();
-    f.setBold(true);
-    p->setFont(f);
-    p->setMinimumWidth(p->fontMetrics().horizontalAdvance(p->text()) + 24);
-    return p;
-}
-
 Tfcen::Tfcen(QWidget *owner)
     : SimWindow(owner, 2, 24, QStringLiteral("Vastara/meccanica.htm#moto"))
 {
@@ -65,21 +47,21 @@ Tfcen::Tfcen(QWidget *owner)
     perman->setObjectName(QStringLiteral("perman"));
     AddGuida(bar3);
 
-    sotto = new QWidget(this);
-    sotto->setObjectName(QStringLiteral("sotto"));
-    sotto->setAutoFillBackground(true);
-    QPalette pal = sotto->palette();
-    pal.setColor(QPalette::Window, toQColor(clSilver));
-    sotto->setPalette(pal);
+    // The legend of the arrows: each name in its arrow's colour on black, in a sunken panel.
+    AddSotto(clSilver);
     auto *legend = new QHBoxLayout(sotto);
     legend->setContentsMargins(4, 0, 4, 0);
     legend->setSpacing(8);
-    Panel2 = LegendPanel(sotto, "Panel2", 45, clRed);
-    Panel3 = LegendPanel(sotto, "Panel3", 46, clLime);
-    Panel9 = LegendPanel(sotto, "Panel9", 47, clFuchsia);
-    Panel10 = LegendPanel(sotto, "Panel10", 48, clAqua);
-    for (QLabel *p : {Panel2, Panel3, Panel9, Panel10})
+    Panel2 = AddPanel(sotto, "Panel2", clRed, clBlack, true, controlText(45));
+    Panel3 = AddPanel(sotto, "Panel3", clLime, clBlack, true, controlText(46));
+    Panel9 = AddPanel(sotto, "Panel9", clFuchsia, clBlack, true, controlText(47));
+    Panel10 = AddPanel(sotto, "Panel10", clAqua, clBlack, true, controlText(48));
+    for (QLabel *p : {Panel2, Panel3, Panel9, Panel10}) {
+        p->setAlignment(Qt::AlignCenter);
+        p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        p->setMinimumWidth(p->fontMetrics().horizontalAdvance(p->text()) + 24);
         legend->addWidget(p);
+    }
     legend->addStretch(1);
 }
 
@@ -90,26 +72,15 @@ Tfcen::~Tfcen()
         fcen = nullptr;
 }
 
-void Tfcen::PlaceSotto()
+void Tfcen::LayoutSotto()
 {
-    const int h = qMax(BarHeight, 1);
-    sotto->setGeometry(0, height() - BarHeight, width(), h);
     for (QLabel *p : {Panel2, Panel3, Panel9, Panel10})
-        p->setFixedHeight(h);
-}
-
-void Tfcen::resizeEvent(QResizeEvent *e)
-{
-    SimWindow::resizeEvent(e);
-    if (sotto)
-        PlaceSotto();
+        p->setFixedHeight(sotto->height());
 }
 
 void Tfcen::FormCreate()
 {
     SimWindow::FormCreate();
-    PlaceSotto();
-    sotto->show();
     cadenza->setValue(110);
     tempo->setInterval(90);
     // The ellipse keeps the size it has now; its centre follows the window.
@@ -120,7 +91,7 @@ void Tfcen::FormCreate()
     bitmap = NewBitmap(ClientWidth(), Div(3 * ClientHeight(), 4), clBlack);
     bc.setTarget(&bitmap);
     k = 0;
-    bodyCentre = QPoint(Div(7 * Wl, 16) + Div(ClientWidth() - Wl, 2), Div(3 * ClientHeight(), 8));
+    bodyCentre = QPoint(Div(7 * Wl, 16) + SceneLeft(Wl), Div(3 * ClientHeight(), 8));
     PaintBody();
     bc.brush.Color = clWhite;
     bc.pen.Color = clWhite;
@@ -137,8 +108,7 @@ int Tfcen::LayoutWidth() const
     // The orbit is 7/32 of the layout width high either side of the middle of a picture
     // 3/4 of the client high; keep the satellite (2 px round) inside it.
     const int room = Div(3 * ClientHeight(), 8) - 3;
-    const int fit = room < 0 ? 0 : Div(32 * (room + 1) - 1, 7);
-    return qMin(ClientWidth(), fit);
+    return SceneWidth(room < 0 ? 0 : Div(32 * (room + 1) - 1, 7));
 }
 
 QPointF Tfcen::EllipseCentre() const

@@ -27,7 +27,6 @@ public:
     QToolButton *accet = nullptr;
     QToolButton *accec = nullptr;
     QToolButton *perman = nullptr;
-    QWidget *sotto = nullptr;
     QLabel *Panel2 = nullptr, *Panel3 = nullptr, *Panel9 = nullptr, *Panel10 = nullptr;
 
     // Off-screen picture, copied onto the window at (0, ClientHeight div 8).
@@ -61,13 +60,12 @@ public:
 
 protected:
     void FreeBitmaps() override;
-    void resizeEvent(QResizeEvent *e) override;
+    void LayoutSotto() override;
 
 private:
     void DrawArrow(Extended length, Extended angle);
     void DrawSatellite();
     void PaintBody();
-    void PlaceSotto();
 
     Canvas bc; // draws into `bitmap`
     QPoint bodyCentre;

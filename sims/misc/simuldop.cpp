@@ -22,32 +22,6 @@ SimWindow *CreateDopsimul(QWidget *owner)
 
 static const SimRegistration registration("I31", CreateDopsimul);
 
-static QLabel *legendPanel(QWidget *parent, const char *name, const QColor &colour)
-{
-    auto *panel = new QLabel(parent);
-    panel->setObjectName(QString::fromLatin1(name));
-    panel->setAlignment(Qt::AlignCenter);
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    pal.setColor(QPalette::WindowText, colour);
-    panel->setPalette(pal);
-    QFont font = panel->font();
-    font.setBold(true);
-    panel->setFont(font);
-    panel->hide();
-    return panel;
-}
-
-static QFrame *bevel(QWidget *parent, const char *name)
-{
-    auto *b = new QFrame(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    b->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return b;
-}
-
 Tdopsimul::Tdopsimul(QWidget *owner)
     : SimWindow(owner, 22, 31, QStringLiteral("Vastara/varie.htm#simulazione"))
 {
@@ -78,17 +52,16 @@ Tdopsimul::Tdopsimul(QWidget *owner)
     });
     AddGuida(bar3);
 
-    sotto = new QWidget(this);
-    sotto->setObjectName(QStringLiteral("sotto"));
-    sotto->setAutoFillBackground(true);
-    QPalette pal = sotto->palette();
-    pal.setColor(QPalette::Window, toQColor(clBackground));
-    sotto->setPalette(pal);
-    Bevel1 = bevel(sotto, "Bevel1");
-    Bevel2 = bevel(sotto, "Bevel2");
-    Bevel3 = bevel(sotto, "Bevel3");
-    Panel3 = legendPanel(sotto, "Panel3", QColor(0, 255, 255));
-    Panel4 = legendPanel(sotto, "Panel4", QColor(0, 255, 0));
+    AddSotto(clBackground);
+    Bevel1 = AddBevel(sotto, "Bevel1");
+    Bevel2 = AddBevel(sotto, "Bevel2");
+    Bevel3 = AddBevel(sotto, "Bevel3");
+    Panel3 = AddPanel(sotto, "Panel3", clAqua, clBlack, true);
+    Panel4 = AddPanel(sotto, "Panel4", clLime, clBlack, true);
+    for (QLabel *p : {Panel3, Panel4}) {
+        p->setAlignment(Qt::AlignCenter);
+        p->hide();
+    }
     progressione = new QProgressBar(sotto);
     progressione->setObjectName(QStringLiteral("progressione"));
     progressione->setTextVisible(false);
@@ -103,13 +76,12 @@ Tdopsimul::~Tdopsimul()
         dopsimul = nullptr;
 }
 
-void Tdopsimul::PlaceBottomBar()
+void Tdopsimul::LayoutSotto()
 {
-    sotto->setGeometry(0, height() - BarHeight, width(), BarHeight);
     // The legends sit side by side from the left, each in a bevel; the progress bar at the
     // right-hand end.
-    const int top = ControlTop;
-    const int h = ControlHeight;
+    const int top = metrics.controlTop;
+    const int h = metrics.controlHeight;
     const QFontMetrics fm(Panel4->font());
     const int w3 = fm.horizontalAdvance(Panel3->text()) + 16;
     const int w4 = fm.horizontalAdvance(controlText(67) + QStringLiteral("  v = 7")) + 16;
@@ -125,7 +97,6 @@ void Tdopsimul::resizeEvent(QResizeEvent *e)
     SimWindow::resizeEvent(e);
     if (!sotto)
         return;
-    PlaceBottomBar();
     // The picture is placed from the new size at the next tick: start from a clean ground.
     if (size() != groundSize) {
         groundSize = size();
@@ -140,9 +111,10 @@ void Tdopsimul::FormCreate()
     // The bottom bar takes the shared metrics; the top of its controls is worked out here
     // and kept for the windows opened after this one.
     ControlTop = Div(BarHeight - ControlHeight, 2);
-    progressione->setFixedHeight(qMax(ControlHeight, 1));
+    metrics.controlTop = ControlTop;
+    progressione->setFixedHeight(qMax(metrics.controlHeight, 1));
     Panel3->setText(controlText(68));
-    PlaceBottomBar();
+    LayoutSotto();
     tempo->setInterval(200 - andamento->value());
     i = quint8(plonda->value());
     W = ClientWidth();

@@ -39,7 +39,6 @@ public:
     QSlider *andamento = nullptr;
     QSpinBox *plonda = nullptr;
     QToolButton *disegna = nullptr;
-    QWidget *sotto = nullptr;
     QLabel *Panel3 = nullptr;
     QLabel *Panel4 = nullptr;
     QProgressBar *progressione = nullptr;
@@ -68,9 +67,9 @@ public:
 protected:
     void FreeBitmaps() override;
     void resizeEvent(QResizeEvent *e) override;
+    void LayoutSotto() override;
 
 private:
-    void PlaceBottomBar();
     QSize groundSize; // size the background was last cleared for
     void DrawPass(std::array<Canvas, FrameCount> &pads, TColor colour, int phase);
     void DrawFront(Canvas &c, int j, TColor colour) const;

@@ -126,10 +126,10 @@ void Tfaslun::FormCreate()
         c.brush.Color = clBlack;
         c.Pie(0, 0, R, R, 0, Div(R, 2), R, Div(R, 2));
     }
-    earthPatch = NewBitmap(2 * R + 8, 2 * R + 8, clBlack);
-    moonPatch = NewBitmap(R + 8, R + 8, clBlack);
-    for (QImage &shot : phaseShots)
-        shot = NewBitmap(Div(W, 5), Div(W, 5), clBlack);
+    earthPatch.Resize(2 * R + 8, 2 * R + 8);
+    moonPatch.Resize(R + 8, R + 8);
+    for (SavedRect &shot : phaseShots)
+        shot.Resize(Div(W, 5), Div(W, 5));
 
     runTime = 130;
     phasesReady = false;
@@ -201,15 +201,6 @@ QRect Tfaslun::MoonSquare() const
     return Rect(moonX - h, moonY - h, moonX + h, moonY + h);
 }
 
-// Keeps the part of `picture` under a square (black where the square leaves the picture).
-static void SavePatch(QImage &patch, const QImage &picture, const QRect &square)
-{
-    Canvas c(&patch);
-    c.brush.Color = clBlack;
-    c.FillRect(0, 0, patch.width(), patch.height());
-    c.CopyRect(QRect(QPoint(0, 0), square.size()), picture, square);
-}
-
 void Tfaslun::partenzaClick()
 {
     runTime = 0;
@@ -223,8 +214,8 @@ void Tfaslun::partenzaClick()
     pc.brush.Color = clBlack;
     pc.FillRect(0, 0, picture.width(), picture.height());
     pc.flush();
-    SavePatch(earthPatch, picture, EarthSquare());
-    SavePatch(moonPatch, picture, MoonSquare());
+    earthPatch.Save(picture, EarthSquare());
+    moonPatch.Save(picture, MoonSquare());
     traiet->setEnabled(false);
     tempo->start();
     partenza->setEnabled(false);
@@ -250,11 +241,8 @@ void Tfaslun::traietClick()
 void Tfaslun::fasitClick()
 {
     fasit->setEnabled(false);
-    const int q = SnapshotHalf();
-    for (int i = 0; i < PhaseCount; ++i) {
-        const QRect square = Rect(phaseX[i] - q, phaseY[i] - q, phaseX[i] + q, phaseY[i] + q);
-        pc.CopyRect(square, phaseShots[i], QRect(QPoint(0, 0), square.size()));
-    }
+    for (int i = 0; i < PhaseCount; ++i)
+        phaseShots[i].Restore(pc);
     tempo->start();
 }
 
@@ -280,7 +268,7 @@ void Tfaslun::tempoTimer()
 
             // The Earth: put back what was under it, move on, keep what is under it now.
             pc.flush();
-            pc.CopyRect(EarthSquare(), earthPatch, QRect(QPoint(0, 0), EarthSquare().size()));
+            earthPatch.Restore(pc);
             pc.MoveTo(earthX, earthY);
             EarthAt(u);
             if (showOrbits) {
@@ -288,7 +276,7 @@ void Tfaslun::tempoTimer()
                 pc.LineTo(earthX, earthY);
             }
             pc.flush();
-            SavePatch(earthPatch, picture, EarthSquare());
+            earthPatch.Save(picture, EarthSquare());
             pc.Draw(earthX - R, earthY - R, earthIcon);
             for (const QPoint &end : earthSpoke) {
                 pc.pen.Color = end.y() <= earthY ? clNavy : clWhite;
@@ -297,7 +285,7 @@ void Tfaslun::tempoTimer()
 
             // The Moon, the same way.
             pc.flush();
-            pc.CopyRect(MoonSquare(), moonPatch, QRect(QPoint(0, 0), MoonSquare().size()));
+            moonPatch.Restore(pc);
             pc.MoveTo(moonX, moonY);
             MoonAt(u);
 
@@ -310,7 +298,7 @@ void Tfaslun::tempoTimer()
                 pc.LineTo(moonX, moonY);
             }
             pc.flush();
-            SavePatch(moonPatch, picture, MoonSquare());
+            moonPatch.Save(picture, MoonSquare());
             pc.Draw(moonX - Div(R, 2), moonY - Div(R, 2), moonIcon);
             for (int k = 0; k < 4; ++k) {
                 const QPoint &end = moonSpoke[k];
@@ -329,7 +317,7 @@ void Tfaslun::tempoTimer()
                     phaseX[i - 1] = earthX;
                     phaseY[i - 1] = earthY;
                     pc.flush();
-                    SavePatch(phaseShots[i - 1], picture, Rect(earthX - q, earthY - q, earthX + q, earthY + q));
+                    phaseShots[i - 1].Save(picture, Rect(earthX - q, earthY - q, earthX + q, earthY + q));
                 }
             }
             runTime = Real(runTime + 0.25f);
@@ -353,8 +341,8 @@ void Tfaslun::FreeBitmaps()
     picture = QImage();
     earthIcon = QImage();
     moonIcon = QImage();
-    earthPatch = QImage();
-    moonPatch = QImage();
-    for (QImage &shot : phaseShots)
-        shot = QImage();
+    earthPatch.Clear();
+    moonPatch.Clear();
+    for (SavedRect &shot : phaseShots)
+        shot.Clear();
 }

@@ -47,8 +47,8 @@ public:
     QImage picture;   // the scene, copied onto the window at (0, H div 4)
     QImage earthIcon; // 2 earthRadius square
     QImage moonIcon;  // earthRadius square
-    QImage earthPatch, moonPatch;
-    std::array<QImage, PhaseCount> phaseShots;
+    SavedRect earthPatch, moonPatch;
+    std::array<SavedRect, PhaseCount> phaseShots;
 
     Real runTime = 130;       // > 120: no run in progress
     bool phasesReady = false; // a run has been started

@@ -23,8 +23,14 @@ static const SimRegistration registration("G1", CreateKuno);
 static constexpr Extended Pull = 1400.0L;
 static constexpr Extended StepLength = 0.335L;
 
+static ViewSwitch *NewViewSwitch(SimWindow *w)
+{
+    return new ViewSwitch(w, "Timer1", {});
+}
+
 Tkuno::Tkuno(QWidget *owner)
-    : SimWindow(owner, 17, 18, QStringLiteral("Vastara/sistema.htm#prima"))
+    : SimWindow(owner, 17, 18, QStringLiteral("Vastara/sistema.htm#prima")), view(NewViewSwitch(this)),
+      viewMode(view->mode), toViewB(view->toSecond), k(view->progress)
 {
     setObjectName(QStringLiteral("kuno"));
     Color = clBlack;
@@ -40,22 +46,10 @@ Tkuno::Tkuno(QWidget *owner)
     prono->setObjectName(QStringLiteral("prono"));
     connect(prono, &QToolButton::clicked, this, [this] { pronoClick(); });
     AddGuida(bar3);
-
-    sotto = new QWidget(this);
-    sotto->setObjectName(QStringLiteral("sotto"));
-    sotto->setAutoFillBackground(true);
-    QPalette pal = sotto->palette();
-    pal.setColor(QPalette::Window, toQColor(clSilver));
-    sotto->setPalette(pal);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(1);
-    connect(Timer1, &QTimer::timeout, this, [this] {
-        Timer1Timer();
-        Refresh();
-    });
+    AddSotto(clSilver);
+    // The change goes towards the view `prono` names, B when it is down.
+    view->AddButton(prono);
+    Timer1 = view->timer;
 }
 
 Tkuno::~Tkuno()
@@ -64,23 +58,9 @@ Tkuno::~Tkuno()
         kuno = nullptr;
 }
 
-void Tkuno::PlaceSotto()
-{
-    sotto->setGeometry(0, height() - BarHeight, width(), BarHeight);
-}
-
-void Tkuno::resizeEvent(QResizeEvent *e)
-{
-    SimWindow::resizeEvent(e);
-    if (sotto)
-        PlaceSotto();
-}
-
 void Tkuno::FormCreate()
 {
     SimWindow::FormCreate();
-    PlaceSotto();
-    sotto->show();
     // The views keep the layout of the size the window has now.
     layoutWidth = ClientWidth();
     u = quint8(Div(ClientWidth(), 70));
@@ -88,8 +68,8 @@ void Tkuno::FormCreate()
     cadenza->setValue(120);
     tempo->setInterval(80);
     const int w = Div(ClientWidth(), 2), h = Div(3 * ClientHeight(), 4);
-    saveA = NewBitmap(3 * u, 3 * u, clBlack);
-    saveB = NewBitmap(3 * u, 3 * u, clBlack);
+    underA.Resize(3 * u, 3 * u);
+    underB.Resize(3 * u, 3 * u);
     viewA = NewBitmap(w, h, clBlack);
     viewB = NewBitmap(w, h, clBlack);
     composite = NewBitmap(w, h, clBlack);
@@ -101,13 +81,15 @@ void Tkuno::FormCreate()
 
 void Tkuno::FormClose()
 {
-    Timer1->stop();
+    view->Cancel();
     SimWindow::FormClose();
 }
 
 void Tkuno::FreeBitmaps()
 {
-    viewA = viewB = composite = saveA = saveB = QImage();
+    viewA = viewB = composite = QImage();
+    underA.Clear();
+    underB.Clear();
 }
 
 void Tkuno::Step(Planet &p)
@@ -148,7 +130,7 @@ QRect Tkuno::PlanetRect(bool oblique) const
     return Rect(Round(p.x() - half), Round(p.y() - half), Round(p.x() + half), Round(p.y() + half));
 }
 
-void Tkuno::BuildView(QImage &view, QImage &save, QRect &rect, bool oblique)
+void Tkuno::BuildView(QImage &view, SavedRect &under, bool oblique)
 {
     planet = Start;
     bool lapEnd = false;
@@ -176,31 +158,23 @@ void Tkuno::BuildView(QImage &view, QImage &save, QRect &rect, bool oblique)
     lapSteps = steps;
     c.flush();
     // The planet starts where the lap ended: keep the background it will cover.
-    rect = PlanetRect(oblique);
-    Canvas sc(&save);
-    sc.CopyRect(Rect(0, 0, 3 * u, 3 * u), view, rect);
+    under.Save(view, PlanetRect(oblique));
 }
 
 void Tkuno::Prepare()
 {
     k = 0;
     viewMode = ShowingA;
-    BuildView(viewA, saveA, planetRectA, false);
-    BuildView(viewB, saveB, planetRectB, true);
+    BuildView(viewA, underA, false);
+    BuildView(viewB, underB, true);
 }
 
-void Tkuno::MovePlanet(QImage &view, QImage &save, QRect &rect, bool oblique)
+void Tkuno::MovePlanet(QImage &view, SavedRect &under, bool oblique)
 {
-    const QRect saved = Rect(0, 0, 3 * u, 3 * u);
     Canvas c(&view);
     // Put back what the planet covered, keep what it is about to cover, then draw it.
-    c.CopyRect(rect, save, saved);
-    rect = PlanetRect(oblique);
-    {
-        Canvas sc(&save);
-        c.flush();
-        sc.CopyRect(saved, view, rect);
-    }
+    under.Restore(c);
+    under.Save(view, PlanetRect(oblique));
     const QPointF p = PlanetPoint(oblique);
     c.brush.Color = clBlack;
     c.pen.Color = clWhite;
@@ -214,9 +188,9 @@ void Tkuno::tempoTimer()
     const bool paused = pausa->isChecked();
     if (!paused) {
         if (viewMode == ShowingA || viewMode == Switching)
-            MovePlanet(viewA, saveA, planetRectA, false);
+            MovePlanet(viewA, underA, false);
         if (viewMode == Switching || viewMode == ShowingB)
-            MovePlanet(viewB, saveB, planetRectB, true);
+            MovePlanet(viewB, underB, true);
         Step(planet);
     }
     const QPoint o = ViewOrigin();
@@ -228,35 +202,25 @@ void Tkuno::tempoTimer()
         const int w = StripeWidth();
         if (w > k) {
             // The old view with 21 stripes of the new one, one pixel wider each tick.
-            Canvas c(&composite);
-            c.Draw(0, 0, toViewB ? viewA : viewB);
-            const QImage &target = toViewB ? viewB : viewA;
-            const QRect bounds = composite.rect();
-            for (int i = 0; i <= 20; ++i) {
-                const QRect stripe = Rect(w * i, 0, w * i + k, ClientHeight()).intersected(bounds);
-                if (!stripe.isEmpty())
-                    c.CopyRect(stripe, target, stripe);
+            {
+                Canvas c(&composite);
+                c.Draw(0, 0, toViewB ? viewA : viewB);
             }
+            ViewSwitch::CopyStrips(composite, toViewB ? viewB : viewA, 21, w, k);
         } else {
-            viewMode = toViewB ? ShowingB : ShowingA;
-            k = -1;
-            prono->setEnabled(true);
+            view->Finish(-1);
         }
         canvas.Draw(o.x(), o.y(), composite);
-        if (!paused)
-            ++k;
+        view->Advance(paused);
     }
 }
 
 void Tkuno::pronoClick()
 {
-    Timer1->start();
+    view->Request();
 }
 
 void Tkuno::Timer1Timer()
 {
-    Timer1->stop();
-    viewMode = Switching;
-    toViewB = prono->isChecked();
-    prono->setEnabled(false);
+    view->TimerFired();
 }

@@ -8,6 +8,7 @@
 // background under it.
 #include "numeric.h"
 #include "simwindow.h"
+#include "viewswitch.h"
 
 class QTimer;
 class QToolButton;
@@ -26,7 +27,8 @@ public:
     void Timer1Timer();
 
     QToolButton *prono = nullptr;
-    QWidget *sotto = nullptr;
+    // The striped change between the views, started by its one-shot timer `Timer1`.
+    ViewSwitch *view = nullptr;
     QTimer *Timer1 = nullptr;
 
     // Position (pixels from the attracting centre, y down) and velocity (pixels a step).
@@ -47,13 +49,14 @@ public:
     // View A (from above), view B (oblique) and the picture of a view change.
     QImage viewA, viewB, composite;
     // The background under the planet in each view, and where the planet stands.
-    QImage saveA, saveB;
-    QRect planetRectA, planetRectB;
+    SavedRect underA, underB;
 
-    enum ViewMode { ShowingA = 0, Switching = 1, ShowingB = 2 };
-    int viewMode = ShowingA;
-    bool toViewB = false; // direction of the view change under way
-    int k = 0;            // stripe width of the view change
+    // The view change: mode (A, changing, B), direction (towards B) and stripe width.
+    enum ViewMode { ShowingA = ViewSwitch::ShowingFirst, Switching = ViewSwitch::Switching,
+                    ShowingB = ViewSwitch::ShowingSecond };
+    int &viewMode;
+    bool &toViewB;
+    int &k;
     int lapSteps = 0;     // steps of the lap traced when the views were built
 
     // The attracting centre and where the planet stands in a view (false: A, true: B).
@@ -68,13 +71,11 @@ public:
 protected:
     void Prepare() override;
     void FreeBitmaps() override;
-    void resizeEvent(QResizeEvent *e) override;
 
 private:
-    void BuildView(QImage &view, QImage &save, QRect &rect, bool oblique);
+    void BuildView(QImage &view, SavedRect &under, bool oblique);
     QRect PlanetRect(bool oblique) const;
-    void MovePlanet(QImage &view, QImage &save, QRect &rect, bool oblique);
-    void PlaceSotto();
+    void MovePlanet(QImage &view, SavedRect &under, bool oblique);
 };
 
 extern Tkuno *kuno;

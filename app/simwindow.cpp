@@ -116,8 +116,6 @@ void SimWindow::FormCreate()
         sotto->show();
         sotto->raise();
     }
-    if (activeControl)
-        activeControl->setFocus(Qt::OtherFocusReason);
     ResizeScreen(size());
 }
 
@@ -171,6 +169,8 @@ void SimWindow::FormActivate()
         barrasotto->show();
         barrasotto->raise();
         firstActivation = false;
+        if (activeControl)
+            activeControl->setFocus(Qt::OtherFocusReason);
     }
     StartTimers();
 }

@@ -146,7 +146,7 @@ protected:
     void HideTitleButtons() { titleButtons = false; }
     //  - a control bar visible from creation, rather than after the first activation;
     void ShowBarAtCreation() { barAtCreation = true; }
-    //  - the control that has the focus when the window is created;
+    //  - the control that has the focus when the window first comes up;
     void SetActiveControl(QWidget *w) { activeControl = w; }
     //  - the animation timer and the rate track bar under the window's own names (for
     //    example a timer `cadenza` moved by a track bar `velo`): NameAnimation("cadenza")

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <ctime>
 #include <functional>
 #include <unistd.h>
@@ -32,18 +33,12 @@ double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-// Milliseconds per call, median of n calls.
-double timeMedian(int n, const std::function<void()> &f)
+// Bytes the program holds on the heap now (small blocks and mapped large ones, such as
+// pictures).
+long heapInUseKiB()
 {
-    std::vector<double> t;
-    t.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        QElapsedTimer e;
-        e.start();
-        f();
-        t.push_back(e.nsecsElapsed() / 1e6);
-    }
-    return median(t);
+    const struct mallinfo2 m = mallinfo2();
+    return long((m.uordblks + m.hblkhd) / 1024);
 }
 
 long rssKiB()
@@ -96,6 +91,30 @@ struct Row {
     int cw, ch;
     double prepare, tick, floor;
 };
+
+struct Memory {
+    QString item, title;
+    long heapKiB, rssKiB;
+};
+
+// Medians of a tick and of the copy floor, measured in the same rounds one after the other,
+// so that both see the same state of a shared, noisy machine.
+std::pair<double, double> interleaved(int n, const std::function<void()> &tick, const std::function<void()> &floor)
+{
+    std::vector<double> t, f;
+    t.reserve(n);
+    f.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        QElapsedTimer e;
+        e.start();
+        floor();
+        f.push_back(e.nsecsElapsed() / 1e6);
+        e.restart();
+        tick();
+        t.push_back(e.nsecsElapsed() / 1e6);
+    }
+    return {median(t), median(f)};
+}
 } // namespace
 
 // Pre-rendering that happens on request, and the heaviest ticks, of particular windows.
@@ -174,6 +193,25 @@ int main(int argc, char *argv[])
     main->B3Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
+    // Memory of each window on its own, opened from its menu item in the frame, prepared and
+    // run for a few ticks, then closed.
+    std::vector<Memory> memory;
+    const QSize frameClient(ChildWidth, ChildHeight);
+    for (const MenuItemDef *item : SimulationItems()) {
+        if (!FactoryOf(*item))
+            continue;
+        const long heap0 = heapInUseKiB(), rss0 = rssKiB();
+        main->OpenSimulation(*item);
+        SimWindow *w = main->ActiveSim();
+        if (!w)
+            continue;
+        for (int i = 0; i < 5; ++i)
+            w->tempoTimer();
+        memory.push_back({QString::fromLatin1(item->name), w->windowTitle(), heapInUseKiB() - heap0, rssKiB() - rss0});
+        main->B3Click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
     std::vector<Row> rows;
     std::vector<Extra> extras;
     const QSize sizes[] = {QSize(1880, 880), QSize(1024, 600)};
@@ -182,7 +220,7 @@ int main(int argc, char *argv[])
         QImage picture = NewBitmap(size.width(), size.height(), clNavy);
         QImage window = NewBitmap(size.width(), size.height(), clBlack);
         Canvas c(&window);
-        const double floor = timeMedian(ticks, [&] { c.Draw(0, 0, picture); });
+        const auto copyFloor = [&] { c.Draw(0, 0, picture); };
         for (const MenuItemDef *item : SimulationItems()) {
             const SimFactory create = FactoryOf(*item);
             if (!create)
@@ -201,10 +239,10 @@ int main(int argc, char *argv[])
                 keepRunning(w);
                 w->tempoTimer();
             }
-            const double tick = timeMedian(ticks, [&] {
+            const auto [tick, floor] = interleaved(ticks, [&] {
                 keepRunning(w);
                 w->tempoTimer();
-            });
+            }, copyFloor);
             measureExtras(w, size, floor, extras, ticks);
             rows.push_back({QString::fromLatin1(item->name), w->windowTitle(), size.width(), size.height(), prepare, tick, floor});
             w->FormClose();
@@ -224,6 +262,10 @@ int main(int argc, char *argv[])
     std::printf("\nStart to ready frame (start screen's ticks not counted): %.0f ms\n", startupMs);
     std::printf("Resident memory: %ld KiB with the frame, %ld KiB with %d window(s) open (+%ld KiB)\n", before, after,
                 open, after - before);
+    std::printf("\n| window alone, %d x %d | heap held (KiB) | resident growth (KiB) |\n|---|---|---|\n",
+                frameClient.width(), frameClient.height());
+    for (const Memory &m : memory)
+        std::printf("| %s %s | %ld | %ld |\n", qPrintable(m.item), qPrintable(m.title), m.heapKiB, m.rssKiB);
     delete main;
     return 0;
 }

@@ -183,6 +183,18 @@ void Canvas::Polygon(const QVector<QPoint> &points)
         return;
     QPainter &pt = painter();
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (pen.Style == PenStyle::Solid && pen.Width <= 1 && img->format() == QImage::Format_RGB32) {
+        // The inside with the brush, then each side drawn as LineTo draws it (the next side
+        // starts where one leaves off, so the outline is closed and every corner is drawn).
+        if (brush.Style != BrushStyle::Clear) {
+            pt.setPen(Qt::NoPen);
+            applyBrush(pt);
+            pt.drawPolygon(QPolygon(points), Qt::OddEvenFill);
+        }
+        for (qsizetype i = 0; i < points.size(); ++i)
+            ThinLine(points[i], points[(i + 1) % points.size()]);
+        return;
+    }
     applyPen(pt);
     applyBrush(pt);
     pt.drawPolygon(QPolygon(points), Qt::OddEvenFill);

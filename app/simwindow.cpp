@@ -343,7 +343,10 @@ QFrame *SimWindow::AddBevel(QWidget *parent, const char *name)
 {
     auto *b = new QFrame(parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    // One pixel each side, dark above and on the left, light below and on the right, so a
+    // bevel one pixel outside a picture leaves the picture whole.
+    b->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    b->setLineWidth(1);
     b->setAttribute(Qt::WA_TransparentForMouseEvents);
     return b;
 }

@@ -243,6 +243,19 @@ void TestCanvas::polygonAndPolyline()
     QVERIFY(is(img, 5, 5, clLime));
     QVERIFY(is(img, 14, 14, clWhite));
     QCOMPARE(inked(img), QRect(QPoint(2, 2), QPoint(16, 16)));
+    // A slanted side is the same line LineTo draws: a shallow side steps halfway along.
+    img.fill(Qt::white);
+    c.Polygon({QPoint(0, 2), QPoint(13, 3), QPoint(13, 12), QPoint(0, 11)});
+    QImage ref = blank(20, 20);
+    Canvas r(&ref);
+    r.pen.Color = clBlack;
+    r.MoveTo(0, 2);
+    r.LineTo(13, 3);
+    r.flush();
+    for (int x = 0; x < 13; ++x)
+        for (int y = 2; y <= 3; ++y)
+            QCOMPARE(is(img, x, y, clBlack), is(ref, x, y, clBlack));
+    QVERIFY(is(img, 6, 2, clBlack) && is(img, 7, 3, clBlack));
     // Polyline does not close the figure and leaves out its last point.
     img.fill(Qt::white);
     c.Polyline({QPoint(2, 2), QPoint(10, 2), QPoint(10, 10)});

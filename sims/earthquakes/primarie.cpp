@@ -32,10 +32,7 @@ Tondep::Tondep(QWidget *owner)
     QToolBar *bar3 = AddToolBar();
     eviden = AddSpeedButton(bar3, QStringLiteral("pagelines"), 9, true, "eviden");
     AddGuida(bar3);
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Bevel1 = AddBevel(this, "Bevel1");
 }
 
 Tondep::~Tondep()

@@ -57,8 +57,6 @@ void Tondes::FormCreate()
     Bevel1->raise();
     for (QImage &f : frames)
         f = NewBitmap(W, H3, clBlack);
-    cellLeftY.fill(0);
-    cellRightY.fill(0);
 }
 
 int Tondes::g(int b, int f, int ch)

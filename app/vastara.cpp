@@ -135,6 +135,8 @@ TVastaras::~TVastaras()
     // Windows still open go with the frame; their slots are freed by their destructors.
     if (Vastaras == this)
         Vastaras = nullptr;
+    // The workspace reports activations while its windows go: not to a frame already half gone.
+    disconnect(mdi, nullptr, this, nullptr);
     if (!principale->parent())
         delete principale;
     if (!mdi->parent())

@@ -1,0 +1,73 @@
+#pragma once
+// Rayleigh waves: a block of ground in oblique view carries a surface wave. The surface and
+// three lines at increasing depth run round ellipses that shrink with depth, so the ground
+// rolls while the wave travels to the right. `eviden` sweeps over to a highlighted view on
+// black that shows the particles' paths and marks single particles; clicked again it sweeps
+// back. Every picture is computed afresh at each tick.
+// The scene is designed on an 800 x 600 client: a design point (x, y) is drawn at
+// (x * scaleX, y * scaleY), the scale factors fixed at creation.
+#include "numeric.h"
+#include "simwindow.h"
+
+class QFrame;
+class QToolButton;
+class ViewSwitch;
+
+class Tonder : public SimWindow
+{
+    Q_OBJECT
+public:
+    explicit Tonder(QWidget *owner);
+    ~Tonder() override;
+
+    void FormCreate() override;
+    void FormClose() override;
+    void tempoTimer() override;
+    void evidenClick();
+
+    QToolButton *eviden = nullptr;
+    QFrame *Bevel1 = nullptr;
+    // The change between the normal view (first) and the highlighted one (second): its
+    // mode is the view mode (0 normal, 1 sweeping, 2 highlighted) and its progress the x of
+    // the sweep line in the picture.
+    ViewSwitch *sweep = nullptr;
+    int ViewMode() const;
+    int SweepX() const;
+
+    QImage normalView, highlightView;
+    quint8 phase = 1; // time step of the wave, 0 to 63
+    Real scaleX = 1, scaleY = 1;
+
+    // Size of the pictures (fixed at creation) and their place in the client area.
+    int PictureWidth() const { return W; }
+    int PictureHeight() const { return H3; }
+    QPoint PictureOrigin() const;
+
+    // Pixels of the moving points at the current phase: surface point of column k, point
+    // of depth line i (0..2) of column k, and the start of depth line i.
+    QPoint SurfacePoint(int k) const;
+    QPoint DepthPoint(int i, int k) const;
+    QPoint LineStart(int i) const;
+    // Bounding box of the path ellipse s (0..6) of the particles of depth i (0 is the line
+    // under the surface edge): centred on the orbit centre of those particles.
+    QRect PathBox(int s, int i) const;
+
+    static constexpr int FirstColumn = 28, LastColumn = 140;
+
+protected:
+    void FreeBitmaps() override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    QPoint Design(Extended x, Extended y) const;
+    Extended Phi(int k) const { return Pi * (phase + k) / 32; }
+    void DrawViews();
+    void ShowPicture(bool paused);
+    void PlaceBevel();
+
+    int W = 0, H3 = 0;
+    int CH = 0; // client height at creation: the sweep line's extent in the pictures
+};
+
+extern Tonder *onder;
+SimWindow *CreateOnder(QWidget *owner);

@@ -135,14 +135,37 @@ void Canvas::ThinLine(QPoint a, QPoint b)
     uchar *bits = img->bits();
     const qsizetype bpl = img->bytesPerLine();
     const int w = img->width(), h = img->height();
-    for (qint64 i = first; i <= last; ++i) {
-        // Minor offset rounded to nearest, halves away from the start.
-        const qint64 m = (2 * i * minor + steps) / (2 * steps);
-        const qint64 px = xMajor ? a.x() + sx * i : a.x() + sx * m;
-        const qint64 py = xMajor ? a.y() + sy * m : a.y() + sy * i;
-        if (px < 0 || py < 0 || px >= w || py >= h)
-            continue;
-        reinterpret_cast<QRgb *>(bits + py * bpl)[px] = colour;
+    // Minor offset of step i rounded to nearest, halves away from the start:
+    // m = (2 i minor + steps) div (2 steps), kept as a quotient and remainder from step to step.
+    // The major coordinate stays inside the picture over first..last; the minor one is checked.
+    const qint64 den = 2 * steps, inc = 2 * minor;
+    const qint64 num = 2 * first * minor + steps;
+    qint64 m = num / den, rem = num % den;
+    if (xMajor) {
+        QRgb *px = reinterpret_cast<QRgb *>(bits) + (a.x() + sx * first);
+        for (qint64 i = first; i <= last; ++i, px += sx) {
+            const qint64 y = a.y() + sy * m;
+            if (y >= 0 && y < h)
+                *reinterpret_cast<QRgb *>(reinterpret_cast<uchar *>(px) + y * bpl) = colour;
+            rem += inc;
+            if (rem >= den) {
+                rem -= den;
+                ++m;
+            }
+        }
+    } else {
+        const qsizetype step = sy * bpl;
+        uchar *row = bits + (a.y() + sy * first) * bpl;
+        for (qint64 i = first; i <= last; ++i, row += step) {
+            const qint64 x = a.x() + sx * m;
+            if (x >= 0 && x < w)
+                reinterpret_cast<QRgb *>(row)[x] = colour;
+            rem += inc;
+            if (rem >= den) {
+                rem -= den;
+                ++m;
+            }
+        }
     }
 }
 
@@ -198,6 +221,36 @@ void Canvas::Polygon(const QVector<QPoint> &points)
     applyPen(pt);
     applyBrush(pt);
     pt.drawPolygon(QPolygon(points), Qt::OddEvenFill);
+}
+
+void Canvas::Polygons(const QVector<QPolygon> &polygons)
+{
+    if (!img || polygons.isEmpty())
+        return;
+    const bool thin = pen.Style == PenStyle::Solid && pen.Width <= 1 && img->format() == QImage::Format_RGB32;
+    if (!thin) {
+        for (const QPolygon &poly : polygons)
+            Polygon(poly);
+        return;
+    }
+    if (brush.Style != BrushStyle::Clear) {
+        QPainterPath path;
+        path.setFillRule(Qt::WindingFill);
+        for (const QPolygon &poly : polygons)
+            if (poly.size() >= 2) {
+                path.addPolygon(QPolygonF(poly));
+                path.closeSubpath();
+            }
+        QPainter &pt = painter();
+        pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        pt.setPen(Qt::NoPen);
+        applyBrush(pt);
+        pt.drawPath(path);
+    }
+    for (const QPolygon &poly : polygons)
+        if (poly.size() >= 2)
+            for (qsizetype i = 0; i < poly.size(); ++i)
+                ThinLine(poly[i], poly[(i + 1) % poly.size()]);
 }
 
 void Canvas::Rectangle(int x1, int y1, int x2, int y2)

@@ -8,11 +8,15 @@
 #include "simwindow.h"
 #include "vastara.h"
 #include "sims/earthquakes/epicentro.h"
+#include "sims/earthquakes/oscillazione.h"
+#include "sims/earthquakes/raylei.h"
+#include "viewswitch.h"
 #include "sims/misc/simuldop.h"
 #include "sims/moon/fasilunari.h"
 #include "sims/solar/pkeplero.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMdiArea>
@@ -135,6 +139,29 @@ void measureExtras(SimWindow *w, const QSize &size, double floor, std::vector<Ex
         t.start();
         e->Timer1Timer();
         extras.push_back({QStringLiteral("D6 graph page"), cw, ch, t.nsecsElapsed() / 1e6});
+    } else if (auto *o = qobject_cast<Toscilla *>(w)) {
+        // The second mode's thirty pictures, prepared when it is first chosen.
+        o->tipo->setCurrentIndex(1);
+        o->tipoChange();
+        QElapsedTimer t;
+        t.start();
+        o->disegnaClick();
+        extras.push_back({QStringLiteral("D5 mode B pictures"), cw, ch, t.nsecsElapsed() / 1e6});
+    } else if (auto *r = qobject_cast<Tonder *>(w)) {
+        // Ticks during the sweep, where both views are drawn.
+        std::vector<double> during;
+        for (int round = 0; round < 20 && int(during.size()) < ticks; ++round) {
+            r->eviden->click();
+            r->sweep->TimerFired();
+            for (int i = 0; i < 2000 && r->sweep->Running(); ++i) {
+                QElapsedTimer t;
+                t.start();
+                r->tempoTimer();
+                during.push_back(t.nsecsElapsed() / 1e6);
+            }
+        }
+        extras.push_back({QStringLiteral("D4 tick during the sweep (x floor %1)").arg(median(during) / floor, 0, 'f', 2),
+                          cw, ch, median(during)});
     } else if (auto *k = qobject_cast<Tkuno *>(w)) {
         // Ticks during the striped change of view, where both views move.
         std::vector<double> during;

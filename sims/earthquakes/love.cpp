@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVarLengthArray>
 #include <QVector>
 #include <algorithm>
 #include <cmath>
@@ -75,8 +76,11 @@ void Tondel::DrawPicture(QImage &picture, int t)
     const int last = LastColumn(w);
     const Extended theta = 2 * Pi / 5;
     const Extended s = std::sin(theta), c = std::cos(theta);
-    // Sideways displacement of column b.
-    auto d = [t](int b) { return Real(15 * std::sin(Pi * b / 10 + Pi * t / 20)); };
+    // Sideways displacement of column b, worked out once a column.
+    QVarLengthArray<Real, 128> shift(last + 2);
+    for (int b = 0; b <= last + 1; ++b)
+        shift[b] = Real(15 * std::sin(Pi * b / 10 + Pi * t / 20));
+    auto d = [&shift](int b) { return shift[b]; };
     // A point of column b at depth offset h (-35 back of the top face, +35 its front).
     auto P = [&](int b, int h) {
         const Extended e = d(b) + Extended(h);
@@ -93,10 +97,22 @@ void Tondel::DrawPicture(QImage &picture, int t)
     k.FillRect(0, 0, w, picture.height());
     k.brush.Color = clMaroon;
     k.pen.Color = clMaroon;
+    // The slab, a quadrilateral a column down to the base line: side by side they fill the
+    // band under the back edge, which is filled at once; each then gets its own outline.
+    QVector<QPoint> band;
+    band.reserve(last + 4);
+    for (int b = 0; b <= last + 1; ++b)
+        band << P(b, -35);
+    band << QPoint(band.last().x(), 130) << QPoint(band.first().x(), 130);
+    k.pen.Style = PenStyle::Clear;
+    k.Polygon(band);
+    k.pen.Style = PenStyle::Solid;
+    k.brush.Style = BrushStyle::Clear;
     for (int b = 0; b <= last; ++b) {
         const QPoint a = P(b, -35), z = P(b + 1, -35);
         k.Polygon({a, z, QPoint(z.x(), 130), QPoint(a.x(), 130)});
     }
+    k.brush.Style = BrushStyle::Solid;
     k.pen.Color = RGB(255, 0, 0);
     k.Line(0, 130, w, 130);
     QVector<QPoint> back;

@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QToolBar>
 #include <QToolButton>
+#include <array>
 #include <cmath>
 
 Tonder *onder = nullptr;
@@ -128,6 +129,37 @@ QPoint Tonder::DepthPoint(int i, int k) const
     return Design(570 - 6 * k + (18 - 6 * i) * std::cos(f), 110 + 20 * i + (18 - 7 * i) * std::sin(f));
 }
 
+namespace {
+// The wave repeats every 64 columns: the cosine and sine of pi j / 32 for j = 0 .. 63.
+struct WaveTable {
+    std::array<Extended, 64> cos, sin;
+    WaveTable()
+    {
+        for (int j = 0; j < 64; ++j) {
+            cos[j] = std::cos(Pi * j / 32);
+            sin[j] = std::sin(Pi * j / 32);
+        }
+    }
+};
+const WaveTable &Wave()
+{
+    static const WaveTable table;
+    return table;
+}
+} // namespace
+
+void Tonder::TakePoints()
+{
+    const WaveTable &wave = Wave();
+    for (int k = 25; k <= LastColumn + 1; ++k) {
+        const int j = (phase + k) & 63;
+        const Extended c = wave.cos[j], s = wave.sin[j];
+        surface[k] = Design(610 - 6 * k + 18 * c, 85 + 18 * s);
+        for (int i = 0; i < 3; ++i)
+            depth[i][k] = Design(570 - 6 * k + (18 - 6 * i) * c, 110 + 20 * i + (18 - 7 * i) * s);
+    }
+}
+
 QPoint Tonder::LineStart(int i) const
 {
     // The depth lines come in from beyond the right edge of the picture; the height of
@@ -171,15 +203,31 @@ void Tonder::DrawViews()
         h.FillRect(0, 0, W, H3);
     }
 
-    // The ground body between the surface and the deepest line.
+    TakePoints();
+    // The ground body between the surface and the deepest line, a maroon quadrilateral a
+    // column. The quadrilaterals side by side fill the band between the two lines, so the band
+    // is filled at once and each quadrilateral then gets its own outline.
     n.pen.Color = clMaroon;
     n.brush.Color = clMaroon;
-    for (int k = FirstColumn; k <= LastColumn; ++k) {
-        QPoint s = SurfacePoint(k);
+    auto surfaceCorner = [this](int k) {
+        QPoint s = surface[k];
         if (s.x() < 0)
             s.setX(0);
-        n.Polygon({s, DepthPoint(2, k), DepthPoint(2, k + 1), SurfacePoint(k + 1)});
-    }
+        return s;
+    };
+    QVector<QPoint> band;
+    band.reserve(2 * (LastColumn - FirstColumn + 2));
+    for (int k = FirstColumn; k <= LastColumn + 1; ++k)
+        band.append(k <= LastColumn ? surfaceCorner(k) : surface[k]);
+    for (int k = LastColumn + 1; k >= FirstColumn; --k)
+        band.append(depth[2][k]);
+    n.pen.Style = PenStyle::Clear;
+    n.Polygon(band);
+    n.pen.Style = PenStyle::Solid;
+    n.brush.Style = BrushStyle::Clear;
+    for (int k = FirstColumn; k <= LastColumn; ++k)
+        n.Polygon({surfaceCorner(k), depth[2][k], depth[2][k + 1], surface[k + 1]});
+    n.brush.Style = BrushStyle::Solid;
     n.pen.Color = clRed;
 
     // The depth lines, with the marked particles in the highlighted view.
@@ -188,7 +236,7 @@ void Tonder::DrawViews()
         n.MoveTo(e.x(), e.y());
         h.MoveTo(e.x(), e.y());
         for (int k = 26 + i; k <= LastColumn; ++k) {
-            QPoint p = DepthPoint(i, k);
+            QPoint p = depth[i][k];
             if (i == 2 && p.x() < 0)
                 p.setX(0);
             if (onNormal)
@@ -225,7 +273,7 @@ void Tonder::DrawViews()
         const QPoint start = Design(570 + 18 * std::cos(f), 110 + 18 * std::sin(f));
         c.MoveTo(start.x(), start.y());
         for (int k = FirstColumn; k <= LastColumn; ++k) {
-            QPoint s = SurfacePoint(k);
+            QPoint s = surface[k];
             if (s.x() < 0)
                 s.setX(0);
             c.LineTo(s.x(), s.y());
@@ -234,7 +282,7 @@ void Tonder::DrawViews()
     // The columns down the front face, and their edges receding to the surface.
     lines([&](Canvas &c) {
         for (int k = 25; k <= 124; k += 3) {
-            const QPoint d0 = DepthPoint(0, k), d1 = DepthPoint(1, k), d2 = DepthPoint(2, k);
+            const QPoint d0 = depth[0][k], d1 = depth[1][k], d2 = depth[2][k];
             c.MoveTo(d0.x(), d0.y());
             c.LineTo(d1.x(), d1.y());
             c.LineTo(d2.x(), d2.y());
@@ -243,7 +291,7 @@ void Tonder::DrawViews()
     lines([&](Canvas &c) {
         const QPoint back(Round(40 * Extended(scaleX)), -Round(25 * Extended(scaleY)));
         for (int k = 25; k <= 124; k += 3) {
-            const QPoint d0 = DepthPoint(0, k);
+            const QPoint d0 = depth[0][k];
             c.MoveTo(d0.x(), d0.y());
             c.LineTo(d0.x() + back.x(), d0.y() + back.y());
         }

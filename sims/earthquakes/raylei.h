@@ -9,6 +9,8 @@
 #include "numeric.h"
 #include "simwindow.h"
 
+#include <array>
+
 class QFrame;
 class QToolButton;
 class ViewSwitch;
@@ -47,6 +49,11 @@ public:
     // of depth line i (0..2) of column k, and the start of depth line i.
     QPoint SurfacePoint(int k) const;
     QPoint DepthPoint(int i, int k) const;
+    // The points of the current phase for every drawn column, each worked out once a tick:
+    // surface[k] and depth[i][k] for k = 25 .. LastColumn + 1.
+    void TakePoints();
+    std::array<QPoint, 142> surface{};
+    std::array<std::array<QPoint, 142>, 3> depth{};
     QPoint LineStart(int i) const;
     // Bounding box of the path ellipse s (0..6) of the particles of depth i (0 is the line
     // under the surface edge): centred on the orbit centre of those particles.

@@ -223,36 +223,6 @@ void Canvas::Polygon(const QVector<QPoint> &points)
     pt.drawPolygon(QPolygon(points), Qt::OddEvenFill);
 }
 
-void Canvas::Polygons(const QVector<QPolygon> &polygons)
-{
-    if (!img || polygons.isEmpty())
-        return;
-    const bool thin = pen.Style == PenStyle::Solid && pen.Width <= 1 && img->format() == QImage::Format_RGB32;
-    if (!thin) {
-        for (const QPolygon &poly : polygons)
-            Polygon(poly);
-        return;
-    }
-    if (brush.Style != BrushStyle::Clear) {
-        QPainterPath path;
-        path.setFillRule(Qt::WindingFill);
-        for (const QPolygon &poly : polygons)
-            if (poly.size() >= 2) {
-                path.addPolygon(QPolygonF(poly));
-                path.closeSubpath();
-            }
-        QPainter &pt = painter();
-        pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        pt.setPen(Qt::NoPen);
-        applyBrush(pt);
-        pt.drawPath(path);
-    }
-    for (const QPolygon &poly : polygons)
-        if (poly.size() >= 2)
-            for (qsizetype i = 0; i < poly.size(); ++i)
-                ThinLine(poly[i], poly[(i + 1) % poly.size()]);
-}
-
 void Canvas::Rectangle(int x1, int y1, int x2, int y2)
 {
     if (!img)

@@ -94,10 +94,6 @@ public:
     void Line(int x1, int y1, int x2, int y2) { MoveTo(x1, y1); LineTo(x2, y2); }
     void Polyline(const QVector<QPoint> &points);
     void Polygon(const QVector<QPoint> &points);
-    // Several polygons of one colour at once (a body drawn as a row of quadrilaterals): every
-    // inside filled with the brush in one pass, then every outline with the pen. The same
-    // picture as Polygon for each in turn when the pen and the brush have the same colour.
-    void Polygons(const QVector<QPolygon> &polygons);
 
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const QRect &r) { Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }

@@ -49,7 +49,6 @@ private slots:
     void fillRectExcludesRightAndBottom();
     void ellipseStaysInsideItsBox();
     void polygonAndPolyline();
-    void polygonsAtOnceAsOneByOne();
     void arcAndPieRunAnticlockwise();
     void penWidthAndDottedPen();
     void copyRectPlainOrAndStretched();
@@ -265,30 +264,6 @@ void TestCanvas::polygonAndPolyline()
     QVERIFY(is(img, 10, 10, clWhite));
     QVERIFY(is(img, 6, 6, clWhite));
     QCOMPARE(c.PenPos(), QPoint(10, 10));
-}
-
-void TestCanvas::polygonsAtOnceAsOneByOne()
-{
-    // A body drawn as a row of quadrilaterals whose corners wander (a rolling ground): the
-    // same pixels whether each is drawn in turn or all at once.
-    for (int seed = 0; seed < 40; ++seed) {
-        QImage a = blank(200, 90), b = blank(200, 90);
-        Canvas ca(&a), cb(&b);
-        for (Canvas *c : {&ca, &cb})
-            c->pen.Color = c->brush.Color = clMaroon;
-        QVector<QPolygon> quads;
-        auto top = [seed](int k) { return QPoint(210 - 6 * k + Round(3 * std::sin(seed + k * 0.7)), 10 + (k * 7 + seed) % 9); };
-        auto bottom = [seed](int k) { return QPoint(205 - 6 * k + Round(2 * std::cos(seed - k)), 70 + (k * 5 + seed) % 11); };
-        for (int k = 0; k < 38; ++k) {
-            const QPolygon q({top(k), bottom(k), bottom(k + 1), top(k + 1)});
-            quads << q;
-            ca.Polygon(q);
-        }
-        cb.Polygons(quads);
-        ca.flush();
-        cb.flush();
-        QCOMPARE(a, b);
-    }
 }
 
 void TestCanvas::arcAndPieRunAnticlockwise()

@@ -123,6 +123,23 @@ void TestRaylei::pictures()
         }
         for (int k = 32; k <= 128; k += 16)
             QVERIFY(!dotAt(n, g.D(0, k)));
+        // The block is the column quadrilaterals one by one (surface corner held at x = 0),
+        // under the red lines drawn after it.
+        QImage body = NewBitmap(W, H3, clBlack);
+        Canvas b(&body);
+        b.pen.Color = b.brush.Color = clMaroon;
+        for (int k = Tonder::FirstColumn; k <= Tonder::LastColumn; ++k) {
+            QPoint s = g.S(k);
+            s.setX(qMax(s.x(), 0));
+            b.Polygon({s, g.D(2, k), g.D(2, k + 1), g.S(k + 1)});
+        }
+        b.flush();
+        for (int y = 0; y < H3; ++y)
+            for (int x = 0; x < W; ++x) {
+                const TColor c = pixelAt(n, x, y), want = pixelAt(body, x, y);
+                if (c == clMaroon || want == clMaroon)
+                    QVERIFY2(want == clMaroon && (c == clMaroon || c == clRed), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
     }
     // Highlighted view: no block, particles at the columns multiple of 16, and the paths
     // centred on the particles' orbits (96 s - 6, 110 + 20 i) at any scale: on the row of

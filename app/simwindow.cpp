@@ -121,6 +121,7 @@ void SimWindow::FormCreate()
 
 void SimWindow::PlaceBars()
 {
+    PlaceBevels();
     barrasotto->setFixedHeight(ControlBarHeight());
     barrasotto->setGeometry(0, 0, width(), ControlBarHeight());
     if (sotto) {
@@ -349,6 +350,24 @@ QFrame *SimWindow::AddBevel(QWidget *parent, const char *name)
     b->setLineWidth(1);
     b->setAttribute(Qt::WA_TransparentForMouseEvents);
     return b;
+}
+
+QFrame *SimWindow::AddPictureBevel(const char *name, std::function<QRect()> picture)
+{
+    QFrame *b = AddBevel(this, name);
+    bevels.append(PictureBevel{b, std::move(picture)});
+    return b;
+}
+
+void SimWindow::PlaceBevels()
+{
+    for (const PictureBevel &pb : std::as_const(bevels)) {
+        if (!pb.bevel)
+            continue;
+        const QRect r = pb.picture();
+        pb.bevel->setGeometry(r.x() - 1, r.y() - 1, r.width() + 3, r.height() + 3);
+        pb.bevel->raise();
+    }
 }
 
 QComboBox *SimWindow::AddDropDown(QToolBar *bar, const QStringList &items, int hintRow, const char *name,

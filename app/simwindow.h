@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <initializer_list>
 
 class QAbstractButton;
@@ -168,6 +169,11 @@ protected:
     QLabel *AddPanel(QWidget *parent, const char *name, TColor textColour, TColor ground, bool bold,
                      const QString &text = QString());
     QFrame *AddBevel(QWidget *parent, const char *name);
+    // A bevel framing a picture of the window from one pixel outside it (left and top one
+    // pixel before it, width and height three more), placed again whenever the window is
+    // resized or PlaceBevels is called: `picture` gives the picture's place and size then.
+    QFrame *AddPictureBevel(const char *name, std::function<QRect()> picture);
+    void PlaceBevels();
 
     // A drop-down list of texts: the items, the hint, and optionally white bold text on black.
     QComboBox *AddDropDown(QToolBar *bar, const QStringList &items, int hintRow, const char *name,
@@ -206,6 +212,11 @@ private:
     };
     QList<RememberedTimer> remembered;
     QList<QPointer<QWidget>> ownHints;
+    struct PictureBevel {
+        QPointer<QFrame> bevel;
+        std::function<QRect()> picture;
+    };
+    QList<PictureBevel> bevels;
     void PlaceBars();
     SimSurface *surface = nullptr;
     QHBoxLayout *barLayout = nullptr;

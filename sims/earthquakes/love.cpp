@@ -37,7 +37,7 @@ Tondel::Tondel(QWidget *owner)
     ShowOwnHint(pausa);
     ShowOwnHint(cadenza);
     SetActiveControl(cadenza);
-    Bevel1 = AddBevel(this, "Bevel1");
+    Bevel1 = AddPictureBevel("Bevel1", [this] { return QRect(X0, Y0, W, H3); });
 }
 
 Tondel::~Tondel()
@@ -58,8 +58,7 @@ void Tondel::FormCreate()
     H3 = Div(3 * CH, 8);
     X0 = Div(CW, 4);
     Y0 = Div(5 * CH, 16);
-    Bevel1->setGeometry(X0 - 1, Y0 - 1, W + 3, H3 + 3);
-    Bevel1->raise();
+    PlaceBevels();
     picture = NewBitmap(W, H3, clBlack);
 }
 

@@ -32,7 +32,9 @@ Tondep::Tondep(QWidget *owner)
     QToolBar *bar3 = AddToolBar();
     eviden = AddSpeedButton(bar3, QStringLiteral("pagelines"), 9, true, "eviden");
     AddGuida(bar3);
-    Bevel1 = AddBevel(this, "Bevel1");
+    Bevel1 = AddPictureBevel("Bevel1", [this] {
+        return QRect(PictureOrigin(), QSize(Div(ClientWidth(), 2), Div(3 * ClientHeight(), 8)));
+    });
 }
 
 Tondep::~Tondep()
@@ -46,25 +48,11 @@ QPoint Tondep::PictureOrigin() const
     return QPoint(Div(ClientWidth(), 4), Div(5 * ClientHeight(), 16));
 }
 
-void Tondep::PlaceBevel()
-{
-    const QPoint o = PictureOrigin();
-    Bevel1->setGeometry(o.x() - 1, o.y() - 1, Div(ClientWidth(), 2) + 3, Div(3 * ClientHeight(), 8) + 3);
-}
-
-void Tondep::resizeEvent(QResizeEvent *e)
-{
-    SimWindow::resizeEvent(e);
-    if (Bevel1)
-        PlaceBevel();
-}
-
 void Tondep::FormCreate()
 {
     SimWindow::FormCreate();
     cadenza->setValue(100);
     tempo->setInterval(100);
-    PlaceBevel();
     // The pictures keep the size the window has now.
     W = Div(ClientWidth(), 2);
     PH = Div(3 * ClientHeight(), 8);

@@ -40,10 +40,8 @@ public:
 protected:
     void Prepare() override;
     void FreeBitmaps() override;
-    void resizeEvent(QResizeEvent *e) override;
 
 private:
-    void PlaceBevel();
     int W = 0, PH = 0;
 };
 

@@ -41,10 +41,9 @@ Tonder::Tonder(QWidget *owner)
     ShowOwnHint(eviden);
     ShowBarAtCreation();
     SetActiveControl(cadenza);
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Bevel1 = AddPictureBevel("Bevel1", [this] {
+        return QRect(PictureOrigin(), QSize(Div(ClientWidth(), 2), Div(3 * ClientHeight(), 8)));
+    });
     sweep = new ViewSwitch(this, "Timer1", {eviden});
 }
 
@@ -69,19 +68,6 @@ QPoint Tonder::PictureOrigin() const
     return QPoint(Div(ClientWidth(), 4), Div(5 * ClientHeight(), 16));
 }
 
-void Tonder::PlaceBevel()
-{
-    const QPoint o = PictureOrigin();
-    Bevel1->setGeometry(o.x() - 1, o.y() - 1, Div(ClientWidth(), 2) + 3, Div(3 * ClientHeight(), 8) + 3);
-}
-
-void Tonder::resizeEvent(QResizeEvent *e)
-{
-    SimWindow::resizeEvent(e);
-    if (Bevel1)
-        PlaceBevel();
-}
-
 void Tonder::FormCreate()
 {
     SimWindow::FormCreate();
@@ -91,7 +77,6 @@ void Tonder::FormCreate()
     scaleX = Real(ClientWidth() / 800.0L);
     sweep->mode = ViewSwitch::ShowingFirst;
     sweep->progress = 0;
-    PlaceBevel();
     // The pictures keep the size the window has now.
     W = Div(ClientWidth(), 2);
     H3 = Div(3 * ClientHeight(), 8);

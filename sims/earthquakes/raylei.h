@@ -63,14 +63,12 @@ public:
 
 protected:
     void FreeBitmaps() override;
-    void resizeEvent(QResizeEvent *e) override;
 
 private:
     QPoint Design(Extended x, Extended y) const;
     Extended Phi(int k) const { return Pi * (phase + k) / 32; }
     void DrawViews();
     void ShowPicture(bool paused);
-    void PlaceBevel();
 
     int W = 0, H3 = 0;
     int CH = 0; // client height at creation: the sweep line's extent in the pictures

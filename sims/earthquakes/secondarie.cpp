@@ -32,7 +32,7 @@ Tondes::Tondes(QWidget *owner)
     QToolBar *bar3 = AddToolBar();
     evidenzia = AddSpeedButton(bar3, QStringLiteral("pagelines"), 9, true, "evidenzia");
     AddGuida(bar3);
-    Bevel1 = AddBevel(this, "Bevel1");
+    Bevel1 = AddPictureBevel("Bevel1", [this] { return QRect(X0, Y0, W, H3); });
 }
 
 Tondes::~Tondes()
@@ -53,8 +53,7 @@ void Tondes::FormCreate()
     H3 = Div(3 * CH, 8);
     X0 = Div(CW, 4);
     Y0 = H3;
-    Bevel1->setGeometry(X0 - 1, Y0 - 1, W + 3, H3 + 3);
-    Bevel1->raise();
+    PlaceBevels();
     for (QImage &f : frames)
         f = NewBitmap(W, H3, clBlack);
 }

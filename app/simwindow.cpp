@@ -179,7 +179,8 @@ void SimWindow::FormActivate()
 void SimWindow::FormDeactivate()
 {
     activeChild = false;
-    StopTimers();
+    if (!runsInactive)
+        StopTimers();
 }
 
 void SimWindow::StartTimers()
@@ -252,6 +253,7 @@ void SimWindow::FormClose()
         return;
     if (activeChild)
         FormDeactivate();
+    StopTimers();
     tempo->stop();
     canvas.setTarget(nullptr);
     FreeBitmaps();

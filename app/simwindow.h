@@ -147,6 +147,8 @@ protected:
     void HideTitleButtons() { titleButtons = false; }
     //  - a control bar visible from creation, rather than after the first activation;
     void ShowBarAtCreation() { barAtCreation = true; }
+    //  - timers that keep running while another window is active (deactivation stops nothing);
+    void KeepRunningWhenInactive() { runsInactive = true; }
     //  - the control that has the focus when the window first comes up;
     void SetActiveControl(QWidget *w) { activeControl = w; }
     //  - the animation timer and the rate track bar under the window's own names (for
@@ -205,6 +207,7 @@ private:
     bool closed = false;
     bool titleButtons = true;
     bool barAtCreation = false;
+    bool runsInactive = false;
     QPointer<QWidget> activeControl;
     struct RememberedTimer {
         QPointer<QTimer> timer;

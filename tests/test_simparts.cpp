@@ -41,6 +41,7 @@ public:
     using SimWindow::AddSotto;
     using SimWindow::ExclusiveGroup;
     using SimWindow::HideTitleButtons;
+    using SimWindow::KeepRunningWhenInactive;
     using SimWindow::RememberTimer;
     using SimWindow::SetActiveControl;
     using SimWindow::ShowBarAtCreation;
@@ -98,6 +99,12 @@ void TestSimParts::rememberedTimers()
     QVERIFY(p->tempo->isActive());
     QVERIFY(!p->other->isActive());
     QVERIFY(!q->tempo->isActive());
+    // A window that keeps running while another is active.
+    q->KeepRunningWhenInactive();
+    main->Workspace()->setActiveSubWindow(q->Frame());
+    main->Workspace()->setActiveSubWindow(p->Frame());
+    QCOMPARE(main->ActiveSim(), p);
+    QVERIFY(q->tempo->isActive());
 }
 
 void TestSimParts::exceptionsOfTheLifeCycle()

@@ -1,4 +1,4 @@
-// The free-fall window: the start scene, the fall and the eastward deviation at each height,
+// The free-fall window: the start scene and the fall and the eastward deviation at each height,
 // the trail, what restarts the scene and what does not, the height guard, pause, texts,
 // life cycle and help.
 #include "globals.h"
@@ -66,9 +66,7 @@ class TestGravi : public QObject
 private slots:
     void init();
     void cleanup();
-    void startScene_data();
-    void startScene();
-    void fallAndEastwardDeviation_data() { startScene_data(); }
+    void fallAndEastwardDeviation_data();
     void fallAndEastwardDeviation();
     void restartsOnlyWhenShownOrNew();
     void heightPauseTextsAndHelp();
@@ -106,37 +104,11 @@ Tcaduta *TestGravi::openAt(QSize client)
     return caduta && caduta->size() == client ? caduta : nullptr;
 }
 
-void TestGravi::startScene_data()
+void TestGravi::fallAndEastwardDeviation_data()
 {
     QTest::addColumn<QSize>("client");
     QTest::newRow("4:3") << QSize(800, 600);
     QTest::newRow("wide") << QSize(1880, 880);
-}
-
-void TestGravi::startScene()
-{
-    QFETCH(QSize, client);
-    Tcaduta *w = openAt(client);
-    QVERIFY(w);
-    const Scene s{client.width(), client.height(), 1};
-    const QImage &img = w->screen;
-    for (int i = 1; i <= 20; ++i) {
-        const int x = s.W / 20 * i;
-        if (x >= s.W)
-            continue;
-        QCOMPARE(pixelAt(img, x, 5), clGray);
-        QCOMPARE(pixelAt(img, x, 17 * s.H / 20), clBlack); // the end pixel is left out
-    }
-    QCOMPARE(pixelAt(img, s.W / 2, s.H * 6 - R(5.12L * s.H)), clGray); // ground at 90 degrees
-    // Plumb mark under the foot, tower up to the top, both inside the picture under the bar.
-    const QPoint foot = s.foot(91), top = s.top(91);
-    QCOMPARE(pixelAt(img, foot.x(), foot.y() + 10), clWhite);
-    QCOMPARE(pixelAt(img, foot.x(), foot.y() + 20), clBlack);
-    QVERIFY(colourNear(img, (foot.x() + top.x()) / 2, (foot.y() + top.y()) / 2, clWhite));
-    QVERIFY(top.y() > w->ControlBarHeight() && foot.y() + 20 < s.H && top.x() > 0 && top.x() < s.W);
-    QCOMPARE(w->earthAngle, 91.0f);
-    QCOMPARE(w->tickCount, 0);
-    QVERIFY(!w->tempo->isActive());
 }
 
 void TestGravi::fallAndEastwardDeviation()
@@ -144,11 +116,34 @@ void TestGravi::fallAndEastwardDeviation()
     QFETCH(QSize, client);
     Tcaduta *w = openAt(client);
     QVERIFY(w);
+    {
+        // The start scene: grid, ground, plumb mark and tower of height 1.
+        const Scene s0{client.width(), client.height(), 1};
+        const QImage &img = w->screen;
+        for (int i = 1; i <= 20; ++i) {
+            const int x = s0.W / 20 * i;
+            if (x >= s0.W)
+                continue;
+            QCOMPARE(pixelAt(img, x, 5), clGray);
+            QCOMPARE(pixelAt(img, x, 17 * s0.H / 20), clBlack); // the end pixel is left out
+        }
+        QCOMPARE(pixelAt(img, s0.W / 2, s0.H * 6 - R(5.12L * s0.H)), clGray); // ground at 90 degrees
+        // Plumb mark under the foot, tower up to the top, both inside the picture under the bar.
+        const QPoint foot = s0.foot(91), top = s0.top(91);
+        QCOMPARE(pixelAt(img, foot.x(), foot.y() + 10), clWhite);
+        QCOMPARE(pixelAt(img, foot.x(), foot.y() + 20), clBlack);
+        QVERIFY(colourNear(img, (foot.x() + top.x()) / 2, (foot.y() + top.y()) / 2, clWhite));
+        QVERIFY(top.y() > w->ControlBarHeight() && foot.y() + 20 < s0.H && top.x() > 0 && top.x() < s0.W);
+        QCOMPARE(w->earthAngle, 91.0f);
+        QCOMPARE(w->tickCount, 0);
+        QVERIFY(!w->tempo->isActive());
+    }
     for (int k = 1; k <= 3; ++k) {
         const Scene s{client.width(), client.height(), k};
         w->altez->setValue(k);
         w->disegna->click();
         QCOMPARE(int(w->towerHeight), k);
+        QVERIFY(s.top(89 + 2 * k).y() > w->ControlBarHeight()); // the tallest tower stays under the bar
         const bool trail = k == 2;
         if (w->wantTrail != trail)
             w->traiet->click();

@@ -56,7 +56,9 @@ Tcaduta::Tcaduta(QWidget *owner)
     });
     connect(altez, &QSpinBox::valueChanged, this, [this] { altezChanged(); });
 
+    // The fall runs from `via` on, whichever window is active: activation starts nothing.
     KeepRunningWhenInactive();
+    RememberTimer(tempo, false);
 }
 
 Tcaduta::~Tcaduta()

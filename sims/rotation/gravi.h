@@ -50,8 +50,6 @@ public:
 
 protected:
     void FreeBitmaps() override;
-    // Nothing to start at activation: the fall runs from `via` on.
-    void StartTimers() override {}
     // Shown again (opened, restored) or resized: the scene starts over.
     void showEvent(QShowEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;

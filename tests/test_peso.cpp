@@ -26,7 +26,7 @@ struct Forces {
     {
         a = 3.0L * H / 8 * std::cos(phi);
         g = (H / 3.0L) / std::hypot(a, 19.0L * H / 60 * std::sin(phi));
-        beta = std::atan(a / 5 * std::sin(phi) / (H / 4.0L - std::fabs(a / 4 * std::cos(phi))));
+        beta = std::atan(a / 4 * std::sin(phi) / (H / 4.0L * g - std::fabs(a / 4 * std::cos(phi))));
     }
     QPoint head(LD L, LD d) const
     {
@@ -192,6 +192,14 @@ void TestPeso::sectionAndArrows()
         QCOMPARE(at(s, f.weight()), clWhite);
         for (QPoint end : {f.gravity(), f.centrifugal()})
             QVERIFY(colourNear(s, (end + f.weight()).x() / 2, (end + f.weight()).y() / 2, clWhite));
+        // The weight is the sum of the two forces: its head closes their parallelogram.
+        for (int step = 1; step < 47; ++step) {
+            if (step % 12 == 0)
+                continue;
+            const Forces q(W, H, step);
+            const QPoint sum = q.gravity() + q.centrifugal() - q.tail();
+            QVERIFY2((q.weight() - sum).manhattanLength() <= 2, qPrintable(QString::number(step)));
+        }
         draw(0);
         f = Forces(W, H, 0);
         QVERIFY(f.gravity().y() == f.weight().y() && at(s, f.weight()) == clWhite);

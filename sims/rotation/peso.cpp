@@ -216,9 +216,11 @@ void Tvariapeso::tempoTimer()
     const Extended a = (3.0L * H / 8) * cosPhi;
     const Extended b = (19.0L * H / 60) * sinPhi;
     const Extended g = (H / 3.0L) / std::sqrt(a * a + b * b);
-    // How far the weight turns away from the gravity.
-    const Extended D = H / 4.0L - std::fabs((a / 4) * cosPhi);
-    const Extended beta = D == 0 ? Pi / 2 : std::atan(((a / 5) * sinPhi) / D);
+    // How far the weight turns away from the gravity: the weight is the sum of the pull and
+    // the centrifugal force, whose radial part (a/4) cos phi works against the pull and whose
+    // tangential part (a/4) sin phi turns it, so that it closes the parallelogram of the two.
+    const Extended D = (H / 4.0L) * g - std::fabs((a / 4) * cosPhi);
+    const Extended beta = D == 0 ? Pi / 2 : std::atan(((a / 4) * sinPhi) / D);
 
     if (showGravity)
         gravityHead = Arrow((H / 4.0L) * g, phi, Pi / 2, clLime);

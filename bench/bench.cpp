@@ -13,6 +13,10 @@
 #include "viewswitch.h"
 #include "sims/misc/simuldop.h"
 #include "sims/moon/fasilunari.h"
+#include "sims/rotation/centriguga.h"
+#include "sims/rotation/coriolis.h"
+#include "sims/rotation/gravi.h"
+#include "sims/rotation/peso.h"
 #include "sims/solar/pkeplero.h"
 
 #include <QApplication>
@@ -76,12 +80,21 @@ double secondsSinceProcessStart()
 // tick is a tick of the running animation.
 void keepRunning(SimWindow *w)
 {
+    // The weight window draws only when asked to step.
+    if (auto *p = qobject_cast<Tvariapeso *>(w))
+        p->redrawWanted = true;
     if (w->tempo->isActive())
         return;
     if (auto *f = qobject_cast<Tfaslun *>(w))
         f->partenzaClick();
     else if (auto *e = qobject_cast<TEpice *>(w))
         e->disegnaClick();
+    else if (auto *c = qobject_cast<TCenfuga *>(w))
+        c->disegnaClick();
+    else if (auto *r = qobject_cast<TFerre *>(w))
+        r->disegnaClick();
+    else if (auto *g = qobject_cast<Tcaduta *>(w))
+        g->viaClick();
 }
 
 struct Extra {

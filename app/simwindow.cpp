@@ -420,9 +420,11 @@ QButtonGroup *SimWindow::ExclusiveGroup(std::initializer_list<QAbstractButton *>
     return group;
 }
 
-QToolBar *SimWindow::AddToolBar()
+QToolBar *SimWindow::AddToolBar(const char *name)
 {
     auto *bar = new QToolBar(barrasotto);
+    if (name)
+        bar->setObjectName(QString::fromLatin1(name));
     bar->setIconSize(QSize(16, 16));
     bar->setMovable(false);
     bar->setFloatable(false);

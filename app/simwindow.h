@@ -122,7 +122,8 @@ protected:
     virtual void StartTimers();
 
     // Control-bar building blocks.
-    QToolBar *AddToolBar();
+    // A tool bar of the control bar, under its component name when given.
+    QToolBar *AddToolBar(const char *name = nullptr);
     // Buttons and track bars take the component name `name` (when given), so tests and the
     // soak find them as the window calls them.
     QToolButton *AddToolButton(QToolBar *bar, int iconIndex, int hintRow, bool checkable = false,

@@ -39,20 +39,17 @@ Tbotmagne::Tbotmagne(QWidget *owner)
     Color = clBackground;
     NameAnimation("cadenza");
 
-    QToolBar *bar1 = AddToolBar();
-    bar1->setObjectName(QStringLiteral("ToolBar1"));
+    QToolBar *bar1 = AddToolBar("ToolBar1");
     AddPausa(bar1, 21);
     velo = AddCadenza(bar1, 120, 5, 195, "velo");
-    QToolBar *bar2 = AddToolBar();
-    bar2->setObjectName(QStringLiteral("ToolBar2"));
+    QToolBar *bar2 = AddToolBar("ToolBar2");
     traccia = AddSpeedButton(bar2, QStringLiteral("figure_trail"), 7, true, "traccia");
     pintensi = AddSpinEdit(bar2, "pintensi");
     SetHint(pintensi, controlText(57));
     pveloci = AddSpinEdit(bar2, "pveloci");
     SetHint(pveloci, controlText(58));
     aggiorna = AddToolButton(bar2, 29, 4, false, "aggiorna");
-    QToolBar *bar3 = AddToolBar();
-    bar3->setObjectName(QStringLiteral("ToolBar3"));
+    QToolBar *bar3 = AddToolBar("ToolBar3");
     AddGuida(bar3);
 
     connect(pintensi, &QSpinBox::valueChanged, this, [this] { pvelociChanged(); });

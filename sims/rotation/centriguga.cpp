@@ -27,14 +27,11 @@ TCenfuga::TCenfuga(QWidget *owner)
     setObjectName(QStringLiteral("Cenfuga"));
     Color = clBlack;
 
-    QToolBar *bar1 = AddToolBar();
-    bar1->setObjectName(QStringLiteral("ToolBar1"));
+    QToolBar *bar1 = AddToolBar("ToolBar1");
     AddPausa(bar1, 21);
-    QToolBar *bar2 = AddToolBar();
-    bar2->setObjectName(QStringLiteral("ToolBar2"));
+    QToolBar *bar2 = AddToolBar("ToolBar2");
     AddCadenza(bar2, 90);
-    QToolBar *bar3 = AddToolBar();
-    bar3->setObjectName(QStringLiteral("ToolBar3"));
+    QToolBar *bar3 = AddToolBar("ToolBar3");
     antiorario = AddSpeedButton(bar3, QStringLiteral("turn_anticlockwise"), 15, true, "antiorario");
     orario = AddSpeedButton(bar3, QStringLiteral("turn_clockwise"), 16, true, "orario");
     ExclusiveGroup({antiorario, orario});

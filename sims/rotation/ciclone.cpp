@@ -28,18 +28,14 @@ Tciclon::Tciclon(QWidget *owner)
     Color = clBlack;
     NameAnimation("cadenza");
 
-    QToolBar *bar1 = AddToolBar();
-    bar1->setObjectName(QStringLiteral("ToolBar1"));
+    QToolBar *bar1 = AddToolBar("ToolBar1");
     AddPausa(bar1, 21);
     AddCadenza(bar1, 100, 5, 195, "velo");
-    QToolBar *bar2 = AddToolBar();
-    bar2->setObjectName(QStringLiteral("ToolBar2"));
+    QToolBar *bar2 = AddToolBar("ToolBar2");
     vista = AddDropDown(bar2, {controlText(29), controlText(30), controlText(32)}, 38, "vista", true);
-    QToolBar *bar4 = AddToolBar();
-    bar4->setObjectName(QStringLiteral("ToolBar4"));
+    QToolBar *bar4 = AddToolBar("ToolBar4");
     nuovo = AddToolButton(bar4, 29, 0, false, "nuovo");
-    QToolBar *bar3 = AddToolBar();
-    bar3->setObjectName(QStringLiteral("ToolBar3"));
+    QToolBar *bar3 = AddToolBar("ToolBar3");
     AddGuida(bar3);
     // The list is as wide as its widest item plus room for its arrow.
     FitDropDown(vista, nuovo->sizeHint().width() + 7);

@@ -46,29 +46,22 @@ TFerre::TFerre(QWidget *owner)
     setObjectName(QStringLiteral("Ferre"));
     Color = clBlack;
 
-    QToolBar *bar1 = AddToolBar();
-    bar1->setObjectName(QStringLiteral("ToolBar1"));
+    QToolBar *bar1 = AddToolBar("ToolBar1");
     AddPausa(bar1, 21);
-    QToolBar *bar2 = AddToolBar();
-    bar2->setObjectName(QStringLiteral("ToolBar2"));
+    QToolBar *bar2 = AddToolBar("ToolBar2");
     AddCadenza(bar2, 90);
-    QToolBar *bar3 = AddToolBar();
-    bar3->setObjectName(QStringLiteral("ToolBar3"));
+    QToolBar *bar3 = AddToolBar("ToolBar3");
     antiorario = AddSpeedButton(bar3, QStringLiteral("turn_anticlockwise"), 15, true, "antiorario");
     orario = AddSpeedButton(bar3, QStringLiteral("turn_clockwise"), 16, true, "orario");
-    QToolBar *bar4 = AddToolBar();
-    bar4->setObjectName(QStringLiteral("ToolBar4"));
+    QToolBar *bar4 = AddToolBar("ToolBar4");
     esterno = AddSpeedButton(bar4, QStringLiteral("arrows_out"), 18, true, "esterno");
     interno = AddSpeedButton(bar4, QStringLiteral("arrows_in"), 19, true, "interno");
-    QToolBar *bar5 = AddToolBar();
-    bar5->setObjectName(QStringLiteral("ToolBar5"));
+    QToolBar *bar5 = AddToolBar("ToolBar5");
     prospno = AddSpeedButton(bar5, QStringLiteral("viewpoint"), 6, true, "prospno");
-    QToolBar *bar6 = AddToolBar();
-    bar6->setObjectName(QStringLiteral("ToolBar6"));
+    QToolBar *bar6 = AddToolBar("ToolBar6");
     fis = AddSpeedButton(bar6, QStringLiteral("stand_upright"), 21, true, "fis");
     mobil = AddSpeedButton(bar6, QStringLiteral("stand_tilted"), 22, true, "mobil");
-    QToolBar *bar7 = AddToolBar();
-    bar7->setObjectName(QStringLiteral("ToolBar7"));
+    QToolBar *bar7 = AddToolBar("ToolBar7");
     disegna = AddToolButton(bar7, 29, 3, false, "disegna");
     AddGuida(bar7);
 

@@ -25,14 +25,11 @@ Tpendol::Tpendol(QWidget *owner)
     setObjectName(QStringLiteral("pendol"));
     Color = clBlack;
 
-    QToolBar *bar1 = AddToolBar();
-    bar1->setObjectName(QStringLiteral("ToolBar1"));
+    QToolBar *bar1 = AddToolBar("ToolBar1");
     AddPausa(bar1, 21);
-    QToolBar *bar2 = AddToolBar();
-    bar2->setObjectName(QStringLiteral("ToolBar2"));
+    QToolBar *bar2 = AddToolBar("ToolBar2");
     AddCadenza(bar2, 90);
-    QToolBar *bar3 = AddToolBar();
-    bar3->setObjectName(QStringLiteral("ToolBar3"));
+    QToolBar *bar3 = AddToolBar("ToolBar3");
     fisso = AddSpeedButton(bar3, QStringLiteral("stand_upright"), 21);
     fisso->setObjectName(QStringLiteral("fisso"));
     fisso->setChecked(true);

@@ -26,14 +26,11 @@ Tcaduta::Tcaduta(QWidget *owner)
     setObjectName(QStringLiteral("caduta"));
     Color = clBlack;
 
-    QToolBar *bar1 = AddToolBar();
-    bar1->setObjectName(QStringLiteral("ToolBar1"));
+    QToolBar *bar1 = AddToolBar("ToolBar1");
     AddPausa(bar1, 21);
-    QToolBar *bar2 = AddToolBar();
-    bar2->setObjectName(QStringLiteral("ToolBar2"));
+    QToolBar *bar2 = AddToolBar("ToolBar2");
     AddCadenza(bar2, 90);
-    QToolBar *bar3 = AddToolBar();
-    bar3->setObjectName(QStringLiteral("ToolBar3"));
+    QToolBar *bar3 = AddToolBar("ToolBar3");
     traiet = AddSpeedButton(bar3, QStringLiteral("figure_trail"), 7, true, "traiet");
     via = AddToolButton(bar3, 2, 3, false, "via");
     disegna = AddToolButton(bar3, 29, 4, false, "disegna");

@@ -29,14 +29,12 @@ Tvariapeso::Tvariapeso(QWidget *owner)
     setObjectName(QStringLiteral("variapeso"));
     Color = clBlack;
 
-    QToolBar *bar1 = AddToolBar();
-    bar1->setObjectName(QStringLiteral("ToolBar1"));
+    QToolBar *bar1 = AddToolBar("ToolBar1");
     gravi = AddSpeedButton(bar1, QStringLiteral("tide_attraction"), 23, true, "gravi");
     centrifuga = AddSpeedButton(bar1, QStringLiteral("tide_centrifugal"), 24, true, "centrifuga");
     comp = AddSpeedButton(bar1, QStringLiteral("axes_arrows"), 25, true, "comp");
     risul = AddSpeedButton(bar1, QStringLiteral("spring_blue"), 26, true, "risul");
-    QToolBar *bar2 = AddToolBar();
-    bar2->setObjectName(QStringLiteral("ToolBar2"));
+    QToolBar *bar2 = AddToolBar("ToolBar2");
     contin = AddToolButton(bar2, 22, 0, false, "contin");
     SetHint(contin, controlText(27) + titleText(13));
     AddGuida(bar2);

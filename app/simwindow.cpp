@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSlider>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -176,6 +177,23 @@ void SimWindow::FormActivate()
     StartTimers();
 }
 
+void SimWindow::RunFirstActivationAgain()
+{
+    firstActivation = true;
+    FormActivate();
+}
+
+bool SimWindow::event(QEvent *e)
+{
+    if (e->type() == QEvent::StatusTip) {
+        longHintShown = static_cast<QStatusTipEvent *>(e)->tip();
+        HintLineChanged(longHintShown);
+        e->accept();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
 void SimWindow::FormDeactivate()
 {
     activeChild = false;
@@ -284,6 +302,7 @@ void SimWindow::SetHint(QWidget *w, const QString &hint)
     if (!w)
         return;
     w->setProperty(HintProperty, shortHint(hint));
+    w->setStatusTip(longHint(hint));
     if (!hinted.contains(w))
         hinted.append(w);
 }

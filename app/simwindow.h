@@ -63,6 +63,9 @@ public:
     int ClientWidth() const { return width(); }
     int ClientHeight() const { return height(); }
     bool FirstActivationDone() const { return !firstActivation; }
+    // The hint line: the long part of the hint of the control under the mouse (empty when
+    // the mouse leaves it), as the toolkit's status tips report it.
+    QString CurrentLongHint() const { return longHintShown; }
     bool IsActiveChild() const { return activeChild; }
 
     // Life-cycle handlers, called by the main window (and by tests directly).
@@ -150,6 +153,10 @@ protected:
     void ShowBarAtCreation() { barAtCreation = true; }
     //  - timers that keep running while another window is active (deactivation stops nothing);
     void KeepRunningWhenInactive() { runsInactive = true; }
+    //  - a window that starts its scene anew as at its first activation (for example a start
+    //    button that draws the whole picture again): the preparation runs again, then the
+    //    timers start as remembered, so the window sets their remembered states first;
+    void RunFirstActivationAgain();
     //  - the control that has the focus when the window first comes up;
     void SetActiveControl(QWidget *w) { activeControl = w; }
     //  - the animation timer and the rate track bar under the window's own names (for
@@ -187,6 +194,11 @@ protected:
     // Speed buttons of which exactly one is down at a time.
     QButtonGroup *ExclusiveGroup(std::initializer_list<QAbstractButton *> buttons);
 
+    // Called whenever the hint line changes (the mouse enters or leaves a control whose hint
+    // has a long part); a window with a hint line of its own shows it here.
+    virtual void HintLineChanged(const QString &) {}
+
+    bool event(QEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 
@@ -209,6 +221,7 @@ private:
     bool titleButtons = true;
     bool barAtCreation = false;
     bool runsInactive = false;
+    QString longHintShown;
     QPointer<QWidget> activeControl;
     struct RememberedTimer {
         QPointer<QTimer> timer;

@@ -32,9 +32,11 @@ public:
     void tempoTimer() override {}
     void Prepare() override
     {
+        ++preparations;
         if (startInPreparation)
             tempo->start();
     }
+    void HintLineChanged(const QString &hint) override { hintLine = hint; }
     using SimWindow::AddDropDown;
     using SimWindow::AddSpeedButton;
     using SimWindow::FitDropDown;
@@ -43,12 +45,16 @@ public:
     using SimWindow::HideTitleButtons;
     using SimWindow::KeepRunningWhenInactive;
     using SimWindow::RememberTimer;
+    using SimWindow::RunFirstActivationAgain;
+    using SimWindow::SetHint;
     using SimWindow::SetActiveControl;
     using SimWindow::ShowBarAtCreation;
     using SimWindow::ShowOwnHint;
     QToolBar *bar = nullptr;
     QTimer *other = nullptr;
     bool startInPreparation = false;
+    int preparations = 0;
+    QString hintLine = QStringLiteral("unset");
 };
 } // namespace
 
@@ -67,6 +73,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void rememberedTimers();
+    void startAnewAndHintLine();
     void exceptionsOfTheLifeCycle();
     void barMetricsOfTheCreation();
     void dropDownAndExclusiveButtons();
@@ -105,6 +112,41 @@ void TestSimParts::rememberedTimers()
     main->Workspace()->setActiveSubWindow(p->Frame());
     QCOMPARE(main->ActiveSim(), p);
     QVERIFY(q->tempo->isActive());
+}
+
+void TestSimParts::startAnewAndHintLine()
+{
+    auto *p = new Probe(29);
+    p->RememberTimer(p->tempo, false);
+    p->RememberTimer(p->other, false);
+    main->Host(p);
+    QCOMPARE(p->preparations, 1);
+    // Deactivated while `other` ran, activated again: `other` resumes.
+    p->other->start();
+    auto *q = new Probe(0);
+    main->Host(q);
+    main->Workspace()->setActiveSubWindow(p->Frame());
+    QVERIFY(p->other->isActive());
+    // `other` ends by itself; a start anew runs the preparation again and starts only the
+    // timers remembered as running now.
+    p->other->stop();
+    p->RememberTimer(p->tempo, true);
+    p->RememberTimer(p->other, false);
+    p->RunFirstActivationAgain();
+    QCOMPARE(p->preparations, 2);
+    QVERIFY(p->tempo->isActive() && !p->other->isActive());
+    QVERIFY(p->FirstActivationDone());
+
+    // The long part of a hint reaches the window's hint line when the mouse enters the
+    // control, and leaves it when the mouse leaves.
+    p->SetHint(p->pausa, QStringLiteral("continua|  o premi il tasto"));
+    QCOMPARE(p->pausa->statusTip(), QStringLiteral("  o premi il tasto"));
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+    QCoreApplication::sendEvent(p->pausa, &enter);
+    QCOMPARE(p->hintLine, QStringLiteral("  o premi il tasto"));
+    QCOMPARE(p->CurrentLongHint(), QStringLiteral("  o premi il tasto"));
+    QCoreApplication::sendEvent(p->pausa, &leave);
+    QCOMPARE(p->hintLine, QString());
 }
 
 void TestSimParts::exceptionsOfTheLifeCycle()

@@ -46,3 +46,9 @@ QString shortHint(const QString &hint)
     const int bar = hint.indexOf(QLatin1Char('|'));
     return bar < 0 ? hint : hint.left(bar);
 }
+
+QString longHint(const QString &hint)
+{
+    const int bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}

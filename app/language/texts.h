@@ -30,3 +30,5 @@ QString controlText(int row);
 
 // The tooltip part of a hint written as "short|long".
 QString shortHint(const QString &hint);
+// The hint-line part of a hint: the text after "|", or the whole hint when it has none.
+QString longHint(const QString &hint);

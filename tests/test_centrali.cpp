@@ -609,6 +609,9 @@ void TestCentrali::wideWindowKeepsTheOrbitInside()
         const QVector<ArrowOf> arrows = arrowsOf(w);
         QVERIFY(dot(unit(tipOf(P, arrows[0].L, arrows[0].alpha) - P), unit(centre - P)) > 0.99999);
         QVERIFY(count(w->bitmap, Red) > 0);
+        // The pull is 900000 over the squared distance, whatever the layout's size.
+        const State e = expected(k, Wl, 4 * Wl / 16, 7 * Wl / 32);
+        QVERIFY2(qAbs(w->F - e.F) < 1e-4 * qAbs(e.F), qPrintable(QString::number(k)));
     }
 
     // A window whose orbit fits is laid out on its own width.

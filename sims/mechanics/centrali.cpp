@@ -228,10 +228,7 @@ void Tfcen::tempoTimer()
         else
             tau = Real(std::atan(Extended(b) / a * cosTheta / sinTheta));
 
-        // The pull grows with the cube of the layout, so the arrows keep their proportions to
-        // the orbit at any window size (the figures are those of a 535-pixel layout).
-        const Extended scale = LayoutWidth() / 535.0L;
-        F = Real(Pull * scale * scale * scale / r2 * s);
+        F = Real(Pull / r2 * s);
         an = Real(F * std::sin(Extended(phi) + tau));
         at = Real(-F * std::cos(Extended(phi) + tau));
         v = an == 0 ? 0.0f : Real(-0.7L * std::sqrt(std::sqrt(Extended(r2)) * std::fabs(Extended(an))) * an / std::fabs(Extended(an)));

@@ -1,0 +1,301 @@
+// The apparent path of the Sun: the Sun's place through the year at three latitudes, the
+// sky picture, the latitude texts, the traces, the two half-years and the life cycle.
+#include "globals.h"
+#include "language/texts.h"
+#include "sims/solar/camsole.h"
+#include "vastara.h"
+
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include "simtest.h"
+
+#include <QtTest>
+#include <cmath>
+
+namespace {
+// The Sun of day v at step h seen from latitude lat (degrees), on the window: the day's
+// circle in the equatorial frame turned through the co-latitude.
+QPoint sunAt(const Tcammin *w, double lat, int v, int h)
+{
+    const double a = M_PI / 2 - lat * M_PI / 180, d = (24 - 8 * v) * M_PI / 180, H = M_PI + h * M_PI / 40;
+    const double R = w->SW / 5.0, Rd = w->SW / 14.0;
+    const double X = R * std::cos(d) * std::cos(H), Y = Rd * std::cos(d) * std::sin(H) - R * std::sin(d);
+    const int cx = w->SL + w->SW / 2, oy = 3 * w->CH / 8;
+    return QPoint(cx - int(std::lround(X * std::cos(a) - Y * std::sin(a))),
+                  w->CH / 8 + oy - int(std::lround(X * std::sin(a) + Y * std::cos(a))));
+}
+
+bool boxHas(const QImage &img, QPoint c, TColor colour)
+{
+    for (int y = c.y() - 3; y < c.y() + 3; ++y)
+        for (int x = c.x() - 3; x < c.x() + 3; ++x)
+            if (pixelAt(img, x, y) == colour)
+                return true;
+    return false;
+}
+} // namespace
+
+class TestCamsole : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void sunThroughTheYear();
+    void skyAndLatitude();
+    void tracesOnNamedDaysOnly();
+    void startAfterAutumnLeftInactive();
+    void lifeCycleAndLanguage();
+
+private:
+    Tcammin *open(int width = 1880, int height = 880);
+    void start(Tcammin *w, int degrees, int minutes);
+    QTemporaryDir dir;
+    TVastaras *main = nullptr;
+};
+
+Tcammin *TestCamsole::open(int width, int height)
+{
+    delete main;
+    main = new TVastaras(dir.filePath(QStringLiteral("Vastara.cfg")), QStringLiteral("it_IT"));
+    main->FinishStartScreen();
+    ChildWidth = width;
+    ChildHeight = height;
+    main->OpenSimulation(QStringLiteral("G5"));
+    return cammin;
+}
+
+void TestCamsole::start(Tcammin *w, int degrees, int minutes)
+{
+    w->gradi->setValue(degrees);
+    w->primi->setValue(minutes);
+    w->fine->click();
+    w->partenza->click();
+    QVERIFY(w->tempo->isActive() && !w->tempo1->isActive());
+}
+
+void TestCamsole::cleanup()
+{
+    delete main;
+    main = nullptr;
+    ModalRunner = nullptr;
+    LanguageIndex = 0;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestCamsole::sunThroughTheYear()
+{
+    for (QSize size : {QSize(1880, 880), QSize(1024, 768)}) {
+        Tcammin *w = open(size.width(), size.height());
+        const int cx = w->SL + w->SW / 2, oy = w->CH / 8 + 3 * w->CH / 8;
+        for (auto [deg, min] : {std::pair{0, 0}, {45, 30}, {90, 0}}) {
+            const double lat = deg + min / 60.0;
+            start(w, deg, min);
+            QMap<int, QPoint> rising;
+            for (int k = 0; k < 7 * 80; ++k) {
+                const int v = k / 80, h = k % 80;
+                w->tempoTimer();
+                const QPoint s = sunAt(w, lat, v, k);
+                QVERIFY(qAbs(w->sx - s.x()) <= 1 && qAbs(w->CH / 8 + w->sy - s.y()) <= 1);
+                if (v % 3 != 0)
+                    continue;
+                const double decl = 8 * v - 24, R = w->SW / 5.0;
+                if (h == 40) {
+                    // Noon: on the sphere, on the south side, at 90 - latitude + declination.
+                    const double alt = (90 - lat + decl) * M_PI / 180;
+                    const QPoint noon(cx - int(std::lround(R * std::cos(alt))), oy - int(std::lround(R * std::sin(alt))));
+                    QCOMPARE(pixelAt(w->screen, noon.x(), noon.y()), clYellow);
+                    QCOMPARE(pixelAt(w->screen, noon.x() - 1, noon.y() - 1), clYellow);
+                }
+                // Sunrise where cos t = -tan(lat) tan(decl), t from noon; none at the pole.
+                if (deg == 90 || rising.contains(v))
+                    continue;
+                const double t = std::acos(-std::tan(lat * M_PI / 180) * std::tan(decl * M_PI / 180));
+                if (h == int(std::ceil(40 - 40 * t / M_PI - 1e-9))) {
+                    rising[v] = s;
+                    QCOMPARE(pixelAt(w->screen, s.x(), s.y()), clYellow);
+                }
+            }
+            if (deg == 0) {
+                QCOMPARE(rising.size(), 3);
+            } else if (deg == 45) {
+                // The summer Sun rises north of east, the winter Sun south of it.
+                QVERIFY(rising[6].x() > rising[3].x() + 20 && rising[3].x() > rising[0].x() + 20);
+            }
+            QVERIFY(w->tempo1->isActive() && !w->tempo->isActive());
+        }
+    }
+}
+
+void TestCamsole::skyAndLatitude()
+{
+    for (QSize size : {QSize(1880, 880), QSize(1024, 768)}) {
+        Tcammin *w = open(size.width(), size.height());
+        const int CW = w->ClientWidth(), CH = w->ClientHeight(), PH = 3 * CH / 4;
+        QCOMPARE(w->sky.size(), QSize(CW, PH));
+        // A wide client keeps the whole sphere and the Sun's paths inside, centred.
+        if (size.width() == 1880) {
+            QVERIFY(w->SW < CW && 2 * w->SW / 5 < PH);
+            QCOMPARE(w->SL, (CW - w->SW) / 2);
+            for (int k = 0; k < 560; ++k) {
+                const QPoint s = sunAt(w, 0, k / 80, k) - QPoint(0, CH / 8);
+                QVERIFY(s.y() >= 3 && s.y() + 3 < PH);
+            }
+        } else {
+            QCOMPARE(w->SW, CW);
+        }
+        const int SW = w->SW, cx = w->SL + SW / 2, oy = 3 * CH / 8;
+        w->Timer1Timer();
+        // Zenith mark, sphere, horizon, north-south line, pole at 30 degrees.
+        const double R = SW / 5.0;
+        const QPoint pole(cx + int(std::lround(R * std::cos(M_PI / 6))), oy - int(std::lround(R / 2)));
+        for (auto [x, y, c] : {std::tuple{cx, oy - SW / 5, clYellow}, {cx, oy - SW / 5 + 9, clYellow},
+                               {cx, oy - SW / 5 + 10, clBlack}, {cx, oy + SW / 5 - 1, clSilver},
+                               {cx, oy + SW / 5, clBlack}, {cx, oy + SW / 14 - 1, clBlue},
+                               {cx, oy + SW / 14, clBlack}, {w->SL + 3 * SW / 10 + 20, oy, clAqua},
+                               {pole.x(), pole.y(), clWhite}})
+            QCOMPARE(pixelAt(w->screen, x, CH / 8 + y), c);
+        QVERIFY(w->Label2->y() > CH / 8 + oy - SW / 5 && w->Label2->y() < CH / 2);
+        if (size.width() == 1024)
+            QCOMPARE(w->Label2->y(), 3 * CH / 10 - 3 * w->Label2->height() / 2);
+    }
+    // Latitude texts; the pole at the zenith, or at the north point.
+    Tcammin *w = open(1024, 768);
+    QCOMPARE(w->Panel2->text(), QString::fromUtf8("30° 0'  Latitudine Nord"));
+    const int cx = w->CW / 2, oy = 3 * w->CH / 8, R = w->CW / 5;
+    start(w, 90, 0);
+    QVERIFY(!w->primi->isEnabled());
+    QCOMPARE(w->Panel2->text(), QString::fromUtf8("90° 0'  Polo Nord"));
+    QCOMPARE(pixelAt(w->sky, cx, oy - R + 1), clWhite);
+    start(w, 0, 0);
+    QVERIFY(w->primi->isEnabled());
+    QCOMPARE(w->Panel2->text(), QString::fromUtf8(" 0° 0'  Equatore"));
+    QCOMPARE(pixelAt(w->sky, cx + R - 2, oy), clWhite);
+    for (auto [d, m, text] : {std::tuple{45, 30, "45°30'  Latitudine Nord"}, {66, 33, "66°33'  Circolo polare artico"},
+                              {23, 27, "23°27'  Tropico del Cancro"}, {40, 0, "40° 0'  Latitudine Nord"}})
+        QCOMPARE(Tcammin::LatitudeText(d, m), QString::fromUtf8(text));
+    w->primi->setValue(59);
+    w->primi->stepUp();
+    QCOMPARE(w->primi->value(), 0);
+}
+
+void TestCamsole::tracesOnNamedDaysOnly()
+{
+    for (bool traced : {true, false}) {
+        Tcammin *w = open(1024, 768);
+        if (traced)
+            w->traiet->click();
+        start(w, 45, 30);
+        for (int k = 0; k < 560; ++k)
+            w->tempoTimer();
+        // The noon lines of the named days stay whole, from the observer to the noon Sun.
+        const QPoint o(w->CW / 2, w->CH / 8 + 3 * w->CH / 8);
+        for (int v = 0; v < 7; ++v) {
+            const QPointF noon = sunAt(w, 45.5, v, 40 + 80 * v) - o;
+            // Near the Sun the rings of a traced day cover the line.
+            for (double f : {0.5, traced ? 0.5 : 1 - 4 / std::hypot(noon.x(), noon.y())}) {
+                const QPoint at = o + (noon * f).toPoint();
+                QCOMPARE(colourNear(w->screen, at.x(), at.y(), clWhite), v % 3 == 0);
+            }
+        }
+        for (int k = 0; k < 400; ++k)
+            w->tempo1Timer();
+        const double R = w->SW / 5.0;
+        auto inside = [&](QPoint s) { return std::hypot(s.x() - o.x(), s.y() - o.y()) < R - 8; };
+        QList<QPoint> rings;
+        for (int k = 0; k < 560; ++k)
+            if ((k / 80) % 3 == 0)
+                rings.append(sunAt(w, 45.5, k / 80, k));
+        for (const QPoint &r : rings) {
+            QVERIFY(!boxHas(w->screen, r, clYellow));
+            if (traced || inside(r))
+                QCOMPARE(boxHas(w->screen, r, clSilver), traced);
+        }
+        // The other days leave nothing; only the last Sun of the autumn stays.
+        int checked = 0;
+        for (int k = 80; k < 480; ++k) {
+            const QPoint s = sunAt(w, 45.5, k / 80, k);
+            if ((k / 80) % 3 == 0 || !inside(s))
+                continue;
+            if (std::any_of(rings.begin(), rings.end(), [&](QPoint r) { return (r - s).manhattanLength() < 16; }))
+                continue;
+            QVERIFY(!boxHas(w->screen, s, clSilver) && !boxHas(w->screen, s, clYellow));
+            ++checked;
+        }
+        QVERIFY(checked > 50);
+        QCOMPARE(pixelAt(w->screen, sunAt(w, 45.5, 1, 399).x(), sunAt(w, 45.5, 1, 399).y()), clYellow);
+    }
+}
+
+void TestCamsole::startAfterAutumnLeftInactive()
+{
+    Tcammin *w = open(1024, 768);
+    start(w, 30, 0);
+    for (int k = 0; k < 560; ++k)
+        w->tempoTimer();
+    w->FormDeactivate();
+    w->FormActivate();
+    QVERIFY(w->tempo1->isActive() && !w->tempo->isActive());
+    for (int k = 0; k < 400; ++k)
+        w->tempo1Timer();
+    QVERIFY(!w->tempo1->isActive() && w->partenza->isEnabled() && w->traiet->isEnabled());
+    w->partenza->click();
+    QVERIFY(w->tempo->isActive() && !w->tempo1->isActive());
+    w->FormDeactivate();
+    w->FormActivate();
+    QVERIFY(w->tempo->isActive() && !w->tempo1->isActive());
+}
+
+void TestCamsole::lifeCycleAndLanguage()
+{
+    Tcammin *w = open(1024, 768);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Cammino apparente del Sole"));
+    QCOMPARE(SimWindow::HintOf(w->partenza), QStringLiteral("avvio"));
+    QCOMPARE(SimWindow::HintOf(w->traiet), QStringLiteral("orbite"));
+    QVERIFY(!WindowClosed[1] && !main->BackdropVisible());
+    QVERIFY(w->barrasotto->isVisibleTo(w) && w->Panel2->isVisibleTo(w) && !w->Panel3->isVisibleTo(w));
+    // Idle until the start; the picture reaches the window with Timer1.
+    QVERIFY(!w->tempo->isActive() && !w->tempo1->isActive() && w->Timer1->isActive());
+    const QPoint bottom(w->CW / 2, w->CH / 8 + 3 * w->CH / 8 + w->CW / 5 - 1);
+    QCOMPARE(pixelAt(w->screen, bottom.x(), bottom.y()), clBlack);
+    w->Timer1Timer();
+    QCOMPARE(pixelAt(w->screen, bottom.x(), bottom.y()), clSilver);
+    w->gradi->setValue(31);
+    QVERIFY(!w->partenza->isEnabled());
+    w->fine->click();
+    w->cadenza->setValue(150);
+    QVERIFY(w->tempo->interval() == 50 && w->tempo1->interval() == 50);
+    w->partenza->click();
+    w->tempoTimer();
+    QVERIFY(w->Panel3->isVisibleTo(w) && w->Panel3->text() == QStringLiteral("SOLSTIZIO D'INVERNO"));
+    w->pausa->setChecked(true);
+    w->tempoTimer();
+    QCOMPARE(w->h, 1);
+    w->fine->click();
+    QVERIFY(!w->tempo->isActive() && w->partenza->isEnabled() && w->traiet->isEnabled());
+    HelpCapture help;
+    w->guida->click();
+    QCOMPARE(help.target, QStringLiteral("AiutoVastara/sistema.htm#cammino"));
+    w->Frame()->close();
+    QVERIFY(WindowClosed[1] && main->BackdropVisible() && w->sky.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(cammin == nullptr);
+
+    LanguageIndex = 1;
+    main->OpenSimulation(QStringLiteral("G5"));
+    w = cammin;
+    QCOMPARE(w->windowTitle(), QStringLiteral("Apparent path of the Sun"));
+    QCOMPARE(w->Label4->text(), QStringLiteral(" Pole star"));
+    start(w, 40, 0);
+    QCOMPARE(w->Panel2->text(), QString::fromUtf8("40° 0'  North of the equator"));
+    for (int k = 0; k < 241; ++k)
+        w->tempoTimer();
+    QCOMPARE(w->Panel3->text(), QStringLiteral("SPRING EQUINOX"));
+    QCOMPARE(Tcammin::LatitudeText(45, 30), QString::fromUtf8("45°30'  Latitudine Nord"));
+}
+
+QTEST_MAIN(TestCamsole)
+#include "test_camsole.moc"

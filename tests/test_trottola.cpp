@@ -365,6 +365,10 @@ void TestTrottola::lifeCycle()
     QCOMPARE(SimWindow::HintOf(w->superiore), QStringLiteral("vista dall'alto"));
     QCOMPARE(SimWindow::HintOf(w->velo), QString::fromUtf8("velocità di esecuzione"));
     QCOMPARE(w->sotto->height(), BarHeight);
+    // One timeout of the animation timer is one tick.
+    const int before = w->precessionHalves;
+    QVERIFY(QMetaObject::invokeMethod(w->tempo, "timeout", Qt::DirectConnection));
+    QCOMPARE(w->precessionHalves, before + 1);
     w->velo->setValue(150);
     QCOMPARE(w->tempo->interval(), 50);
     // Paused: the counters and the picture hold.

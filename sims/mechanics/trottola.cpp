@@ -112,6 +112,7 @@ void Tspins::FormCreate()
     precessionHalves = 0;
     sideDrawn = topDrawn = QRect();
     shownMode = -1;
+    shownOrigin = QPoint(-1, -1);
     pending = QRect();
     laterale->setChecked(true);
     laterale->setEnabled(true);

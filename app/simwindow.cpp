@@ -73,8 +73,14 @@ SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &he
     tempo = new QTimer(this);
     tempo->setObjectName(QStringLiteral("tempo"));
     connect(tempo, &QTimer::timeout, this, [this] {
+        partialRepaint = false;
+        repaintRect = QRect();
         tempoTimer();
-        Refresh();
+        if (!partialRepaint)
+            Refresh();
+        else if (!repaintRect.isEmpty())
+            surface->update(repaintRect);
+        partialRepaint = false;
     });
 }
 
@@ -290,6 +296,12 @@ void SimWindow::closeEvent(QCloseEvent *e)
 void SimWindow::Refresh()
 {
     surface->update();
+}
+
+void SimWindow::RepaintOnly(const QRect &changed)
+{
+    partialRepaint = true;
+    repaintRect |= changed;
 }
 
 QString SimWindow::HintOf(const QWidget *w)

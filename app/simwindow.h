@@ -98,6 +98,10 @@ public:
 
     // Repaints the window from `screen`.
     void Refresh();
+    // For a window with a fast timer: the tick in progress changed only this part of the
+    // picture (called from the tick, any number of times), so only that part is repainted
+    // after it. A tick that does not call it has the whole window repainted.
+    void RepaintOnly(const QRect &changed);
 
     // The bar metrics of this window's creation.
     BarMetrics metrics;
@@ -222,6 +226,8 @@ private:
     bool barAtCreation = false;
     bool runsInactive = false;
     QString longHintShown;
+    bool partialRepaint = false;
+    QRect repaintRect;
     QPointer<QWidget> activeControl;
     struct RememberedTimer {
         QPointer<QTimer> timer;

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPaintEvent>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -29,7 +30,11 @@ public:
         AddGuida(bar);
         other = new QTimer(this);
     }
-    void tempoTimer() override {}
+    void tempoTimer() override
+    {
+        if (!tickRect.isNull())
+            RepaintOnly(tickRect);
+    }
     void Prepare() override
     {
         ++preparations;
@@ -54,6 +59,7 @@ public:
     QTimer *other = nullptr;
     bool startInPreparation = false;
     int preparations = 0;
+    QRect tickRect;
     QString hintLine = QStringLiteral("unset");
 };
 } // namespace
@@ -74,6 +80,7 @@ private slots:
     }
     void rememberedTimers();
     void startAnewAndHintLine();
+    void tickRepaintsWhatItChanged();
     void exceptionsOfTheLifeCycle();
     void barMetricsOfTheCreation();
     void dropDownAndExclusiveButtons();
@@ -147,6 +154,59 @@ void TestSimParts::startAnewAndHintLine()
     QCOMPARE(p->CurrentLongHint(), QStringLiteral("  o premi il tasto"));
     QCoreApplication::sendEvent(p->pausa, &leave);
     QCOMPARE(p->hintLine, QString());
+}
+
+namespace {
+struct PaintRecorder : QObject {
+    QRegion painted;
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent *>(e)->region();
+            ++paints;
+        }
+        return false;
+    }
+};
+} // namespace
+
+void TestSimParts::tickRepaintsWhatItChanged()
+{
+    main->show();
+    auto *p = new Probe(29);
+    main->Host(p);
+    QWidget *surface = p->findChild<QWidget *>(QStringLiteral("surface"));
+    QVERIFY(surface);
+    PaintRecorder rec;
+    surface->installEventFilter(&rec);
+    // Let the first paints of the frame and the window happen.
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    p->tempo->stop();
+    for (int quiet = 0, i = 0; (quiet < 3 || rec.paints == 0) && i < 2000; ++i) {
+        const int before = rec.paints;
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        quiet = rec.paints == before ? quiet + 1 : 0;
+    }
+    // A tick that names what it changed: only that is painted.
+    rec.painted = QRegion();
+    rec.paints = 0;
+    p->tickRect = QRect(40, 50, 12, 7);
+    QMetaObject::invokeMethod(p->tempo, "timeout");
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    QCOMPARE(rec.paints, 1);
+    QCOMPARE(rec.painted.boundingRect(), QRect(40, 50, 12, 7));
+    // A tick that names nothing: the whole window (but for the bar over it).
+    rec.painted = QRegion();
+    p->tickRect = QRect();
+    QMetaObject::invokeMethod(p->tempo, "timeout");
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    const QRect all = rec.painted.boundingRect();
+    QVERIFY(all.width() == surface->width() && all.bottom() == surface->rect().bottom());
+    QVERIFY(all.top() <= p->barrasotto->height());
 }
 
 void TestSimParts::exceptionsOfTheLifeCycle()

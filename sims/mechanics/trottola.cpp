@@ -69,21 +69,6 @@ Tspins::Tspins(QWidget *owner)
     });
     connect(laterale, &QToolButton::clicked, this, [this] { lateraleClick(); });
     connect(superiore, &QToolButton::clicked, this, [this] { superioreClick(); });
-
-    // At 1 ms a tick, repaint only the part of the window that changed rather than the
-    // whole client (the shared tick handler repaints everything).
-    // TODO(shared): a SimWindow::Refresh(const QRect &) would make this local rewiring
-    // unnecessary.
-    surface = findChild<QWidget *>(QStringLiteral("surface"), Qt::FindDirectChildrenOnly);
-    if (surface) {
-        disconnect(tempo, &QTimer::timeout, this, nullptr);
-        connect(tempo, &QTimer::timeout, this, [this] {
-            cadenzaTimer();
-            if (!pending.isEmpty())
-                surface->update(pending);
-            pending = QRect();
-        });
-    }
 }
 
 Tspins::~Tspins()
@@ -113,7 +98,6 @@ void Tspins::FormCreate()
     sideDrawn = topDrawn = QRect();
     shownMode = -1;
     shownOrigin = QPoint(-1, -1);
-    pending = QRect();
     laterale->setChecked(true);
     laterale->setEnabled(true);
     superiore->setEnabled(true);
@@ -262,7 +246,7 @@ void Tspins::Show(const QImage &picture, QRect part)
         // The window was resized: the scene moves to the middle of the new client.
         canvas.brush.Color = clBlack;
         canvas.FillRect(0, 0, ClientWidth(), ClientHeight());
-        pending = QRect(0, 0, ClientWidth(), ClientHeight());
+        RepaintOnly(QRect(0, 0, ClientWidth(), ClientHeight()));
         part = ContentRect();
     } else if (shownMode != displayMode) {
         part = ContentRect();
@@ -273,11 +257,13 @@ void Tspins::Show(const QImage &picture, QRect part)
     if (part.isEmpty())
         return;
     canvas.CopyRect(part.translated(o), picture, part);
-    pending |= part.translated(o);
+    RepaintOnly(part.translated(o));
 }
 
 void Tspins::cadenzaTimer()
 {
+    // At 1 ms a tick only the part of the window that changed is repainted.
+    RepaintOnly(QRect());
     if (sidePicture.isNull())
         return;
     const bool paused = pausa->isChecked();

@@ -101,9 +101,6 @@ private:
     // What the window last showed, and where.
     int shownMode = -1;
     QPoint shownOrigin;
-    // The part of the window to repaint after the tick.
-    QRect pending;
-    QWidget *surface = nullptr;
 };
 
 extern Tspins *spins;

@@ -51,6 +51,7 @@ private slots:
     void bodiesOppositeTheCentreOfMass();
     void viewChangeEnds_data();
     void viewChangeEnds();
+    void sideViewBodyHidesTheMark();
     void orbitsAndRestart();
     void lifeCycle();
 
@@ -210,6 +211,25 @@ void TestCorpi::viewChangeEnds()
         QCOMPARE(w->blindWidth, 0);
         w->tempoTimer();
         QCOMPARE(w->screen.copy(0, 0, client.width(), client.height()), toSide ? w->side : w->plan);
+    }
+}
+
+void TestCorpi::sideViewBodyHidesTheMark()
+{
+    Tduec *w = openAt(QSize(800, 600));
+    QVERIFY(w);
+    w->vpianta->click();
+    w->Timer2Timer();
+    for (int t = 0; t < 100 && w->displayMode != Tduec::Side; ++t)
+        w->tempoTimer();
+    QCOMPARE(w->displayMode, int(Tduec::Side));
+    const QPoint q = Scene{0, 800, 600, 1}.mark();
+    // Drawn at angle 0, pi/2 and 3pi/2: the mark in the open, then behind body 1 (white), then
+    // behind body 0 (aqua, as large as body 1 at ratio 1) as each passes in front.
+    for (auto [at, colour] : {std::pair{300, clRed}, std::pair{75, clWhite}, std::pair{225, clAqua}}) {
+        while (w->n % 300 != (at + 1) % 300)
+            w->tempoTimer();
+        QCOMPARE(pixelAt(w->side, q.x(), q.y()), colour);
     }
 }
 

@@ -17,22 +17,16 @@
 
 #include <QtTest>
 #include <cmath>
+#include <functional>
 
 namespace {
 // The scene of a picture w wide and h high, worked out afresh.
 struct Scene {
-    int u, cy, r, a, b, x0, h10;
+    int u, cy, r, a, b, x0;
     Scene(int w, int h)
+        : u(w / 50), cy(h / 2), r(int(std::nearbyint(w / 30.0))), a(u - w / 100),
+          b(h / 10 - int(std::nearbyint(h * 40.0 * (w / 100) / (9.0 * w)))), x0(3 * u)
     {
-        u = w / 50;
-        h10 = h / 10;
-        const int w100 = w / 100;
-        const int q = int(std::nearbyint(h * 40.0 * w100 / (9.0 * w)));
-        cy = h / 2;
-        r = int(std::nearbyint(w / 5.0 / 6.0));
-        a = u - w100;
-        b = h10 - q;
-        x0 = 3 * u;
     }
     int reach() const { return 4 * (b + r); }
 };
@@ -98,7 +92,6 @@ void TestFlussol::sceneAndReadout()
 {
     QFETCH(QSize, client);
     Tunflusso *w = openAt(client);
-    QVERIFY(w);
     const int CW = client.width(), CH = client.height();
     QCOMPARE(w->ClientWidth(), CW);
     const int top = w->ControlBarHeight(), bottom = CH - w->metrics.barHeight;
@@ -122,24 +115,20 @@ void TestFlussol::sceneAndReadout()
     auto at = [&](int x, int y) { return pixelAt(w->screen, left + x, y); };
     const int x0 = s.x0, cy = s.cy;
 
-    // The screen's outline corners and the grid's middle line.
+    // The grid starts on the screen's highest corner and ends a pixel short of the next.
     w->tempoTimer();
-    // The grid starts on the outline's lowest and highest corners and ends a pixel short of
-    // the third, where the black outline shows.
-    QCOMPARE(at(x0 - 4 * s.a, cy + s.reach()), clSilver);
     QCOMPARE(at(x0 + 4 * s.a, cy - s.reach()), clSilver);
     QCOMPARE(at(x0 + 4 * s.a, cy - 4 * (s.b - s.r)), clBlack);
-    QCOMPARE(at(x0 + 4 * s.a, cy - 4 * (s.b - s.r) - 1), clSilver);
-    QCOMPARE(at(x0, cy - 4 * s.r + 1), clSilver);
     for (int d : {1, 2}) {
+        const int before = w->t;
         w->psuperficie->setValue(d);
+        QCOMPARE(w->t, before);
         const int k = 2 / d, xs = (W / 6) * k + 10 * s.u;
         QCOMPARE(w->xs, xs);
         QCOMPARE(w->Panel3->text(), QStringLiteral("d = %1").arg(d));
         // Edge-on (theta = pi): E = 0, the patch is red k * r above the centre, the sheet navy.
         w->t = P;
         w->tempoTimer();
-        QCOMPARE(w->t, P + 2);
         QCOMPARE(w->Label2->text(), QStringLiteral("0.00"));
         QCOMPARE(at(x0, cy - k * s.r + 1), clRed);
         // (the edge is steep: b / a pixels of it fall on one column)
@@ -185,17 +174,15 @@ void TestFlussol::stepModeKeysAndPause()
     QVERIFY(!w->pausa->isEnabled() && w->continua->isEnabled() && !w->normale->isChecked());
     w->tempoTimer();
     QCOMPARE(w->t, t);
-    w->continua->click();
-    w->tempoTimer();
-    w->tempoTimer();
-    QCOMPARE(w->t, t += 2);
-    QTest::keyClick(w, Qt::Key_Return);
-    w->tempoTimer();
-    w->tempoTimer();
-    QCOMPARE(w->t, t += 2);
-    QTest::keyClick(w->psuperficie, Qt::Key_A); // seen by the window whatever has the focus
-    w->tempoTimer();
-    QCOMPARE(w->t, t += 2);
+    // continua, a key to the window, a key to a control: the window sees them all.
+    for (const std::function<void()> &next : std::initializer_list<std::function<void()>>{
+             [w] { w->continua->click(); }, [w] { QTest::keyClick(w, Qt::Key_Return); },
+             [w] { QTest::keyClick(w->psuperficie, Qt::Key_A); }}) {
+        next();
+        w->tempoTimer();
+        w->tempoTimer();
+        QCOMPARE(w->t, t += 2);
+    }
     w->normale->click();
     w->tempoTimer();
     w->tempoTimer();
@@ -221,10 +208,7 @@ void TestFlussol::hintLine()
     const QString key = QStringLiteral("  o premi il tasto");
     QCOMPARE(w->continua->statusTip(), key);
     QEvent enter(QEvent::Enter), leave(QEvent::Leave);
-    // Continuous run: no hint line.
-    QCoreApplication::sendEvent(w->continua, &enter);
-    QVERIFY(!w->Label8->isVisibleTo(w) && !w->invio->isVisibleTo(w));
-    QCoreApplication::sendEvent(w->continua, &leave);
+    QVERIFY(!w->Label8->isVisibleTo(w)); // no hint line in the continuous run
     w->papasso->click();
     QVERIFY(w->Label8->isVisibleTo(w));
     QCoreApplication::sendEvent(w->continua, &enter);
@@ -233,12 +217,7 @@ void TestFlussol::hintLine()
     // The key's glyph stands 5 px after the hint, in the gap before "(Invio)".
     const int end = w->Label8->x() + w->Label8->fontMetrics().horizontalAdvance(key);
     QVERIFY(qAbs(w->invio->x() - (end + 5)) <= 1);
-    QCOMPARE(w->invio->y(), w->metrics.controlTop);
     QCoreApplication::sendEvent(w->continua, &leave);
-    QCOMPARE(w->Label8->text(), QString());
-    QVERIFY(!w->invio->isVisibleTo(w));
-    // A control whose hint has no long part leaves the line empty.
-    QCoreApplication::sendEvent(w->versore, &enter);
     QCOMPARE(w->Label8->text(), QString());
     QVERIFY(!w->invio->isVisibleTo(w));
 }
@@ -251,14 +230,8 @@ void TestFlussol::metricsForLaterWindows()
     main->OpenSimulation(QStringLiteral("D1"));
     Tunflusso *w = openAt(QSize(1000, 750));
     const int h = QFontMetrics(w->font()).height();
-    QCOMPARE(BarHeight, 2 * h);
-    QCOMPARE(ControlHeight, h + 4);
-    QCOMPARE(ControlTop, 5);
-    QCOMPARE(w->metrics.barHeight, 2 * h);
+    QVERIFY(BarHeight == 2 * h && ControlHeight == h + 4 && ControlTop == 5);
     QCOMPARE(w->sotto->height(), 2 * h);
-    QCOMPARE(w->Panel3->geometry(), QRect(10, 5, 60, h + 4));
-    QCOMPARE(w->Bevel1->geometry(), QRect(8, 3, 64, h + 8));
-    QCOMPARE(w->Label2->x(), w->Label1->x() + w->Label1->width());
     // A window opened before keeps its own; one opened after takes the new ones.
     QCOMPARE(ondep->metrics.barHeight, 40);
     ondep->Frame()->close();
@@ -266,7 +239,6 @@ void TestFlussol::metricsForLaterWindows()
     main->OpenSimulation(QStringLiteral("D1"));
     QCOMPARE(ondep->metrics.barHeight, 2 * h);
     QCOMPARE(ondep->metrics.controlHeight, h + 4);
-    QCOMPARE(ondep->metrics.controlTop, 5);
     QCOMPARE(ondep->barrasotto->height(), qMax(2 * h, MinimumBarHeight));
 }
 
@@ -274,19 +246,14 @@ void TestFlussol::lifeCycleAndEnglish()
 {
     Tunflusso *w = openAt(QSize(1000, 750));
     QCOMPARE(w->windowTitle(), QStringLiteral("Irraggiamento"));
-    QVERIFY(!WindowClosed[27]);
     QVERIFY(w->barrasotto->isVisibleTo(w) && w->Panel3->isVisibleTo(w));
     QCOMPARE(w->tempo->objectName(), QStringLiteral("cadenza"));
-    QCOMPARE(w->velo->objectName(), QStringLiteral("velo"));
     QVERIFY(w->tempo->isActive());
     QCOMPARE(w->tempo->interval(), 50);
-    QCOMPARE(w->velo->value(), 150);
     w->velo->setValue(20);
     QCOMPARE(w->tempo->interval(), 180);
     w->FormDeactivate();
     QVERIFY(!w->tempo->isActive());
-    w->FormActivate();
-    QVERIFY(w->tempo->isActive());
     {
         HelpCapture help;
         w->guida->click();
@@ -294,7 +261,6 @@ void TestFlussol::lifeCycleAndEnglish()
     }
     w->Frame()->close();
     QVERIFY(WindowClosed[27]);
-    QVERIFY(main->BackdropVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(unflusso == nullptr);
 

@@ -66,9 +66,17 @@ Tprecter::~Tprecter()
 int Tprecter::FitWidth(int h) const
 {
     // The axis is a quarter of the scene long either side of the globe's centre; its ends
-    // move up and down by at most 1.3 b with nutation.
+    // and their paths move up and down by at most `reach`, under either motion.
     const int c = Div(h, 2);
-    const int reach = Round(1.3L * Div(h, 40));
+    const int tilt = Div(h, 40);
+    int reach = 0;
+    for (int nutation : {0, 1}) {
+        const int steps = nutation ? 30 : 20;
+        for (int j = 0; j <= 2 * steps; ++j) {
+            const Extended wobble = 1 + 0.3L * nutation * std::sin(j * Pi / 5);
+            reach = qMax(reach, qAbs(Round(wobble * tilt * std::sin(j * Pi / steps + Pi / 8))));
+        }
+    }
     const int top = ControlBarHeight();
     const int bottom = h - metrics.barHeight;
     const int l = qMin(c - reach - top, bottom - 1 - c - reach);

@@ -271,6 +271,7 @@ void Tprecter::Show(const QImage &picture)
     // Only the band changes from tick to tick; the screen outside it stays black.
     const QPoint o = PictureOrigin();
     canvas.CopyRect(band.translated(o), picture, band);
+    RepaintOnly(band.translated(o));
 }
 
 void Tprecter::cadenzaTimer()

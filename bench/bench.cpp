@@ -18,6 +18,8 @@
 #include "sims/rotation/gravi.h"
 #include "sims/rotation/peso.h"
 #include "sims/solar/pkeplero.h"
+#include "sims/solar/camsole.h"
+#include "sims/mechanics/espansione.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -95,6 +97,10 @@ void keepRunning(SimWindow *w)
         r->disegnaClick();
     else if (auto *g = qobject_cast<Tcaduta *>(w))
         g->viaClick();
+    else if (auto *u = qobject_cast<Tespanduni *>(w))
+        u->aggiornaClick();
+    else if (auto *s = qobject_cast<Tcammin *>(w))
+        s->partenzaClick();
 }
 
 struct Extra {
@@ -175,6 +181,13 @@ void measureExtras(SimWindow *w, const QSize &size, double floor, std::vector<Ex
         }
         extras.push_back({QStringLiteral("D4 tick during the sweep (x floor %1)").arg(median(during) / floor, 0, 'f', 2),
                           cw, ch, median(during)});
+    } else if (auto *s = qobject_cast<Tcammin *>(w)) {
+        // The sky drawn again at each start.
+        s->fineClick();
+        QElapsedTimer t;
+        t.start();
+        s->partenzaClick();
+        extras.push_back({QStringLiteral("G5 sky drawn at a start"), cw, ch, t.nsecsElapsed() / 1e6});
     } else if (auto *k = qobject_cast<Tkuno *>(w)) {
         // Ticks during the striped change of view, where both views move.
         std::vector<double> during;
@@ -284,6 +297,11 @@ int main(int argc, char *argv[])
                 w->tempoTimer();
             }, copyFloor);
             measureExtras(w, size, floor, extras, ticks);
+            // Windows with a fast timer: the share of the interval a tick takes.
+            if (w->tempo->interval() <= 5)
+                extras.push_back({QStringLiteral("%1 tick / its %2 ms interval = %3 %").arg(QString::fromLatin1(item->name))
+                                      .arg(w->tempo->interval()).arg(100.0 * tick / w->tempo->interval(), 0, 'f', 1),
+                                  size.width(), size.height(), tick});
             rows.push_back({QString::fromLatin1(item->name), w->windowTitle(), size.width(), size.height(), prepare, tick, floor});
             w->FormClose();
             delete w;

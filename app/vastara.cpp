@@ -464,7 +464,7 @@ void TVastaras::A3Click()
     if (OpenDialog1) {
         path = OpenDialog1();
     } else {
-        QFileDialog dlg(this, QStringLiteral("Open"), QString(), QStringLiteral("Textfile (*.lng)"));
+        QFileDialog dlg(this, QStringLiteral("Open"), LanguagesFolder(), QStringLiteral("Textfile (*.lng)"));
         dlg.setObjectName(QStringLiteral("OpenDialog1"));
         dlg.setFileMode(QFileDialog::ExistingFile);
         dlg.setOption(QFileDialog::DontUseNativeDialog);

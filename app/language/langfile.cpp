@@ -4,6 +4,7 @@
 #include "imagelist.h"
 #include "texts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -295,4 +296,17 @@ bool SaveConfiguration(const QString &configPath)
     rec.bytes[205] = DefaultFrench;
     rec.bytes[206] = DefaultFourth;
     return writeConfigFile(configPath, rec);
+}
+
+QString LanguagesFolder()
+{
+    const QString installed = QDir::cleanPath(ProgramFolder() + QStringLiteral("../../share/vastara/languages"));
+    if (QFileInfo(installed).isDir())
+        return installed;
+#ifdef VASTARA_SOURCE_LANGUAGES
+    const QString source = QStringLiteral(VASTARA_SOURCE_LANGUAGES);
+    if (QFileInfo(source).isDir())
+        return source;
+#endif
+    return QString();
 }

@@ -76,5 +76,10 @@ bool ConfigurationChanged();
 // whether a file was written.
 bool SaveConfiguration(const QString &configPath);
 
+// The folder of the shipped language files: share/vastara/languages beside the lib/ folder
+// of an installed program, else the source tree's languages/ when run from the build; empty
+// when there is neither.
+QString LanguagesFolder();
+
 // Resets every language-file and configuration value (program start).
 void ResetLanguageState();

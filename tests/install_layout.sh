@@ -22,6 +22,7 @@ need lib/vastara/vastara
 need lib/vastara/Vastara.htm
 need lib/vastara/AiutoVastara/terremoti.htm
 need bin/vastara
+need bin/vastara-lngcheck
 need share/applications/$id.desktop
 need share/metainfo/$id.metainfo.xml
 need share/vastara/languages/Deutsch.lng

@@ -28,7 +28,7 @@ done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-for f in usr/bin/vastara usr/lib/vastara/vastara usr/share/applications/org.vastara.Vastara.desktop \
+for f in usr/bin/vastara usr/bin/vastara-lngcheck usr/lib/vastara/vastara usr/share/applications/org.vastara.Vastara.desktop \
          usr/share/metainfo/org.vastara.Vastara.metainfo.xml \
          usr/share/icons/hicolor/48x48/apps/org.vastara.Vastara.png \
          usr/share/vastara/languages/Deutsch.lng; do

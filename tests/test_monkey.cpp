@@ -21,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -65,6 +66,20 @@ QVector<Event> eventsFor(quint32 seed, int count)
         while (r >= weights[k])
             r -= weights[k++];
         events.append({k, gen.generate(), gen.generate(), gen.generate()});
+    }
+    return events;
+}
+
+// Events as printed on failure: "click(1,2,3) ticks(4,5,6)".
+QVector<Event> parsed(const QString &text)
+{
+    QVector<Event> events;
+    static const QRegularExpression one(QStringLiteral("(\\w+)\\((\\d+),(\\d+),(\\d+)\\)"));
+    for (auto it = one.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        for (int k = 0; k < KindCount; ++k)
+            if (m.captured(1) == QLatin1String(kindNames[k]))
+                events.append({k, m.captured(2).toUInt(), m.captured(3).toUInt(), m.captured(4).toUInt()});
     }
     return events;
 }
@@ -145,9 +160,11 @@ public:
 
 private:
     TVastaras *v;
+    const bool verbose = qEnvironmentVariableIsSet("VASTARA_MONKEY_VERBOSE");
     const MenuItemDef *target = nullptr;
     // Per slot: the buttons enabled when its window opened.
     QHash<int, QList<QPointer<QAbstractButton>>> firstEnabled;
+    mutable QSet<const QAbstractButton *> seen;
 
     SimWindow *inSlot(int slot) const
     {
@@ -198,8 +215,11 @@ private:
             return;
         switch (e.kind) {
         case Click:
-            if (const QList<QAbstractButton *> list = usable<QAbstractButton>(w); !list.isEmpty())
+            if (const QList<QAbstractButton *> list = usable<QAbstractButton>(w); !list.isEmpty()) {
+                if (verbose)
+                    qInfo("click %s", qPrintable(list[e.a % list.size()]->objectName()));
                 list[e.a % list.size()]->click();
+            }
             break;
         case Slide:
             if (const QList<QSlider *> list = usable<QSlider>(w); !list.isEmpty()) {
@@ -296,7 +316,9 @@ private:
         return {};
     }
 
-    // The buttons of the window enabled at its opening that are not enabled now.
+    // The buttons of the window enabled at its opening that have not been enabled again since
+    // the liveness check began (buttons that take turns, like a start and a reset, need not be
+    // enabled at the same time).
     QStringList stuck(SimWindow *w) const
     {
         QStringList names;
@@ -304,9 +326,12 @@ private:
         for (const MenuItemDef *item : items)
             if (item->slot == w->Slot())
                 allowed = mayStayDisabled.value(QString::fromLatin1(item->name));
-        for (const QPointer<QAbstractButton> &b : firstEnabled.value(w->Slot()))
-            if (b && !b->isEnabled() && !allowed.contains(b->objectName()))
+        for (const QPointer<QAbstractButton> &b : firstEnabled.value(w->Slot())) {
+            if (b && b->isEnabled())
+                seen.insert(b.data());
+            if (b && !seen.contains(b.data()) && !allowed.contains(b->objectName()))
                 names << (b->objectName().isEmpty() ? QStringLiteral("?") : b->objectName());
+        }
         return names;
     }
 
@@ -320,20 +345,41 @@ private:
         }
     }
 
+    // Every button enabled at the window's opening must be enabled again at some point: first
+    // by running the timers out, then by using the enabled buttons, drop-down lists and spin
+    // edits one at a time, each followed by the timers run out, over a few rounds.
     QString liveness()
     {
         for (QPointer<SimWindow> w : guarded()) {
             if (!w)
                 continue;
+            seen.clear();
             v->Workspace()->setActiveSubWindow(w->Frame());
             runOut(w);
-            // Then every enabled button pressed once, and the timers run out again.
-            for (int pass = 0; pass < 2 && w && !stuck(w).isEmpty(); ++pass) {
-                for (QAbstractButton *b : usable<QAbstractButton>(w)) {
-                    QPointer<QAbstractButton> guard(b);
-                    if (w && guard && guard->isEnabled() && guard->objectName() != QLatin1String("guida"))
-                        guard->click();
+            for (int round = 0, i = 0; round < 3 && w && !stuck(w).isEmpty(); ++i) {
+                QList<QWidget *> list;
+                for (QAbstractButton *b : usable<QAbstractButton>(w))
+                    if (b->objectName() != QLatin1String("guida"))
+                        list << b;
+                for (QComboBox *c : usable<QComboBox>(w))
+                    list << c;
+                for (QSpinBox *b : usable<QSpinBox>(w))
+                    list << b;
+                if (i >= list.size()) {
+                    i = -1;
+                    ++round;
+                    continue;
                 }
+                if (verbose)
+                    qInfo("liveness: %s, stuck %s", qPrintable(list[i]->objectName()), qPrintable(stuck(w).join(QLatin1Char(' '))));
+                if (auto *b = qobject_cast<QAbstractButton *>(list[i]))
+                    b->click();
+                else if (auto *c = qobject_cast<QComboBox *>(list[i]); c && c->count() > 0) {
+                    const int next = (c->currentIndex() + 1) % c->count();
+                    c->setCurrentIndex(next);
+                    emit c->activated(next);
+                } else if (auto *b = qobject_cast<QSpinBox *>(list[i]))
+                    b->setValue(b->value() < b->maximum() ? b->value() + 1 : b->minimum());
                 runOut(w);
             }
             if (w && !stuck(w).isEmpty())
@@ -347,7 +393,9 @@ private:
 QVector<Event> shrink(Monkey &m, const MenuItemDef *item, QVector<Event> events, QString &fault)
 {
     int parts = 2, replays = 0;
-    while (events.size() > 1 && replays < 150) {
+    QElapsedTimer clock;
+    clock.start();
+    while (events.size() > 1 && replays < 150 && clock.elapsed() < 60000) {
         const int chunk = (events.size() + parts - 1) / parts;
         bool smaller = false;
         for (int start = 0; start < events.size() && replays < 150; start += chunk) {
@@ -386,9 +434,13 @@ void TestMonkey::everyWindowAtRandom()
     ModalRunner = [](QDialog *) { return int(QDialog::Accepted); };
     auto *v = new TVastaras(dir.filePath(QStringLiteral("Vastara.cfg")), QStringLiteral("it_IT"));
     v->FinishStartScreen();
+    // Shown, so that the tool bars lay their buttons out (hidden until then).
+    v->show();
+    QCoreApplication::processEvents();
     const int count = qEnvironmentVariableIsSet("VASTARA_MONKEY_EVENTS") ? qEnvironmentVariableIntValue("VASTARA_MONKEY_EVENTS") : 300;
     const quint32 base = qEnvironmentVariableIsSet("VASTARA_MONKEY_SEED") ? quint32(qEnvironmentVariableIntValue("VASTARA_MONKEY_SEED")) : 1u;
     const QString only = qEnvironmentVariable("VASTARA_MONKEY_WINDOW");
+    const QString replay = qEnvironmentVariable("VASTARA_MONKEY_REPLAY");
     Monkey m(v);
     QVERIFY(!m.items.isEmpty());
     QStringList faults;
@@ -399,7 +451,7 @@ void TestMonkey::everyWindowAtRandom()
         if (!only.isEmpty() && name != only)
             continue;
         const quint32 seed = seedOf(item->name, base);
-        const QVector<Event> events = eventsFor(seed, count);
+        const QVector<Event> events = replay.isEmpty() ? eventsFor(seed, count) : parsed(replay);
         int failedAt = 0;
         QElapsedTimer own;
         own.start();

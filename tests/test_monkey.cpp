@@ -4,11 +4,13 @@
 // switches the language and closes everything. The events come from a generator seeded per
 // window, so a run can be replayed; after every event the window's picture keeps its client
 // size, the backdrop and the slots match the open windows, and at the end every button that
-// was enabled when the window opened becomes enabled again once the timers are run out.
+// was enabled when the window opened is enabled again once the timers are run out and the
+// controls used in turn.
 //
 // VASTARA_MONKEY_EVENTS=N sets the events per window, VASTARA_MONKEY_SEED=S the base seed,
-// VASTARA_MONKEY_WINDOW=D2 limits the run to one menu item. A failure prints the seed and
-// the shortest event sequence found that still fails.
+// VASTARA_MONKEY_WINDOW=D2 limits the run to one menu item, VASTARA_MONKEY_REPLAY="click(1,2,3)
+// ..." plays a printed sequence on it, VASTARA_MONKEY_VERBOSE=1 names the buttons pressed. A
+// failure prints the seed and the shortest event sequence found that still fails.
 #include "globals.h"
 #include "menutable.h"
 #include "simwindow.h"

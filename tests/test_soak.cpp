@@ -130,6 +130,8 @@ void TestSoak::everyWindowRepeatedly()
     ModalRunner = [](QDialog *) { return int(QDialog::Accepted); };
     auto *v = new TVastaras(dir.filePath(QStringLiteral("Vastara.cfg")), QStringLiteral("it_IT"));
     v->FinishStartScreen();
+    // Shown, so that the tool bars lay out their buttons and the soak presses them.
+    v->show();
     QList<const MenuItemDef *> items;
     for (const MenuItemDef *item : SimulationItems())
         if (FactoryOf(*item))

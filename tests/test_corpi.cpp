@@ -78,14 +78,7 @@ void TestCorpi::cleanup()
 
 Tduec *TestCorpi::openAt(QSize client)
 {
-    main->OpenSimulation(QStringLiteral("H2"));
-    const QSize frame = duec->Frame()->size() - duec->size();
-    duec->Frame()->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ChildWidth = client.width() + frame.width();
-    ChildHeight = client.height() + frame.height();
-    main->OpenSimulation(QStringLiteral("H2"));
-    return duec && duec->size() == client ? duec : nullptr;
+    return static_cast<Tduec *>(OpenAtClient(main, QStringLiteral("H2"), client));
 }
 
 void TestCorpi::bodiesOppositeTheCentreOfMass_data()

@@ -72,14 +72,7 @@ void TestTkeplero::cleanup()
 
 Tktres *TestTkeplero::openAt(QSize client)
 {
-    main->OpenSimulation(QStringLiteral("G3"));
-    const QSize frame = ktres->Frame()->size() - ktres->size();
-    ktres->Frame()->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ChildWidth = client.width() + frame.width();
-    ChildHeight = client.height() + frame.height();
-    main->OpenSimulation(QStringLiteral("G3"));
-    return ktres && ktres->size() == client ? ktres : nullptr;
+    return static_cast<Tktres *>(OpenAtClient(main, QStringLiteral("G3"), client));
 }
 
 void TestTkeplero::radiiAndPeriods_data()

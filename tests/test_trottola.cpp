@@ -117,14 +117,7 @@ void TestTrottola::cleanup()
 
 Tspins *TestTrottola::openAt(QSize client)
 {
-    main->OpenSimulation(QStringLiteral("H4"));
-    const QSize frame = spins->Frame()->size() - spins->size();
-    spins->Frame()->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ChildWidth = client.width() + frame.width();
-    ChildHeight = client.height() + frame.height();
-    main->OpenSimulation(QStringLiteral("H4"));
-    return spins && spins->size() == client ? spins : nullptr;
+    return static_cast<Tspins *>(OpenAtClient(main, QStringLiteral("H4"), client));
 }
 
 // Runs ticks until the one that drew the counters of `tick` (0 = the first tick).

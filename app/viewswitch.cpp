@@ -46,6 +46,7 @@ void ViewSwitch::Start(bool second)
 {
     toSecond = second;
     mode = Switching;
+    advancing = true;
     EnableButtons(false);
 }
 

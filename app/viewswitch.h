@@ -37,6 +37,11 @@ public:
     int mode = ShowingFirst;
     bool toSecond = false; // direction of the change under way (or of the last one)
     int progress = 0;      // the window's measure of how far the change has gone
+    bool advancing = true; // whether the last tick of the change advanced it (not paused)
+    // The progress at which the window's drawing has covered the picture: the tick that finds
+    // progress there ends the change. Given by the window, so that a change can be checked to
+    // end within its own length.
+    std::function<int()> end;
 
     bool Running() const { return mode == Switching; }
     // Whether the view is drawn this tick: first when showing it or switching, second likewise.
@@ -58,9 +63,14 @@ public:
     // Advances the change unless paused.
     void Advance(bool paused, int step = 1)
     {
+        lastStep = step;
+        advancing = !paused;
         if (!paused)
             progress += step;
     }
+    // Whether the change has run past its end: after any tick, a change still under way is
+    // less than one step beyond it (the tick that reaches the end finishes the change).
+    bool Overran() const { return Running() && end && progress >= end() + lastStep; }
     // Stops a pending request (window closing).
     void Cancel();
 
@@ -70,5 +80,6 @@ public:
 
 private:
     void EnableButtons(bool on);
+    int lastStep = 1;
     QList<QPointer<QAbstractButton>> buttons;
 };

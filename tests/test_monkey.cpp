@@ -3,18 +3,23 @@
 // presses keys, opens and activates other windows, resizes the frame, lets the timers run,
 // switches the language and closes everything. The events come from a generator seeded per
 // window, so a run can be replayed; after every event the window's picture keeps its client
-// size, the backdrop and the slots match the open windows, and at the end every button that
+// size, the backdrop and the slots match the open windows, a view change under way has not
+// run past its own length, and no floating-point operation gave a value that is not a finite
+// number in a tick (an invalid operation, a division by zero, an overflow); at the end every button that
 // was enabled when the window opened is enabled again once the timers are run out and the
 // controls used in turn.
 //
 // VASTARA_MONKEY_EVENTS=N sets the events per window, VASTARA_MONKEY_SEED=S the base seed,
 // VASTARA_MONKEY_WINDOW=D2 limits the run to one menu item, VASTARA_MONKEY_REPLAY="click(1,2,3)
-// ..." plays a printed sequence on it, VASTARA_MONKEY_VERBOSE=1 names the buttons pressed. A
-// failure prints the seed and the shortest event sequence found that still fails.
+// ..." plays a printed sequence on it, VASTARA_MONKEY_VERBOSE=1 names the buttons pressed,
+// VASTARA_MONKEY_TRAP=1 stops the program at the floating-point operation of a tick that goes
+// wrong (for a debugger's backtrace). A failure prints the seed and the shortest event sequence found
+// that still fails.
 #include "globals.h"
 #include "menutable.h"
 #include "simwindow.h"
 #include "vastara.h"
+#include "viewswitch.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -28,7 +33,10 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
+
+#include <cfenv>
 
 namespace {
 enum Kind { Click, Slide, Spin, Combo, Drag, Key, Other, Next, Resize, Ticks, Language, CloseAll, CloseOne, KindCount };
@@ -102,15 +110,48 @@ template <class T> QList<T *> usable(SimWindow *w)
     return list;
 }
 
-// One tick of every running timer of the window, through the timer's own signal.
+const bool trapFloatingPoint = qEnvironmentVariableIsSet("VASTARA_MONKEY_TRAP");
+// The first tick that gave a value that is not a finite number, by timer and window.
+QString floatingFault;
+
+// A value that is not a finite number (NaN or infinite) came out of an operation since the
+// flags were cleared: the floating-point unit's sticky flags say so. A NaN or an infinity in a
+// model shows at the latest when the tick turns it into a pixel coordinate.
+QString floatingPoint()
+{
+    const int raised = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+    if (!raised)
+        return {};
+    QStringList what;
+    if (raised & FE_INVALID)
+        what << QStringLiteral("invalid operation");
+    if (raised & FE_DIVBYZERO)
+        what << QStringLiteral("division by zero");
+    if (raised & FE_OVERFLOW)
+        what << QStringLiteral("overflow");
+    return QStringLiteral("floating-point %1").arg(what.join(QStringLiteral(", ")));
+}
+
+// One tick of every running timer of the window, through the timer's own signal. The tick's
+// floating-point operations are checked (the toolkit's own, in button presses and painting,
+// leave the flags raised at times, so only the window's ticks are watched).
 void fireTimers(QPointer<SimWindow> w)
 {
     if (!w)
         return;
     for (QTimer *t : w->findChildren<QTimer *>()) {
         QPointer<QTimer> guard(t);
-        if (w && guard && guard->isActive())
-            QMetaObject::invokeMethod(guard, "timeout", Qt::DirectConnection);
+        if (!w || !guard || !guard->isActive())
+            continue;
+        const QString where = QStringLiteral("%1 of %2").arg(t->objectName(), QLatin1String(w->metaObject()->className()));
+        std::feclearexcept(FE_ALL_EXCEPT);
+        if (trapFloatingPoint)
+            feenableexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+        QMetaObject::invokeMethod(guard, "timeout", Qt::DirectConnection);
+        if (trapFloatingPoint)
+            fedisableexcept(FE_ALL_EXCEPT);
+        if (const QString f = floatingPoint(); !f.isEmpty() && floatingFault.isEmpty())
+            floatingFault = QStringLiteral("%1 in a tick of %2: a value is no longer a finite number").arg(f, where);
     }
 }
 
@@ -145,16 +186,25 @@ public:
         open(*target);
         QString fault = check();
         for (failedAt = 0; fault.isEmpty() && failedAt < events.size(); ++failedAt) {
+            floatingFault.clear();
             try {
                 apply(events[failedAt]);
             } catch (const std::exception &e) {
                 fault = QStringLiteral("exception: %1").arg(QLatin1String(e.what()));
             }
             if (fault.isEmpty())
+                fault = floatingFault;
+            if (fault.isEmpty())
                 fault = check();
+            if (fault.isEmpty() && (events[failedAt].kind == Ticks || events[failedAt].kind == Drag))
+                fault = overrun();
+        }
+        if (fault.isEmpty()) {
+            floatingFault.clear();
+            fault = liveness();
         }
         if (fault.isEmpty())
-            fault = liveness();
+            fault = floatingFault;
         v->B3Click();
         settle();
         return fault;
@@ -302,6 +352,16 @@ private:
         settle();
     }
 
+    // After ticks: no view change under way has gone past its end.
+    QString overrun() const
+    {
+        for (SimWindow *w : v->Simulations())
+            for (ViewSwitch *s : w->findChildren<ViewSwitch *>())
+                if (s->Overran())
+                    return QStringLiteral("slot %1: view change at %2, past its end at %3").arg(w->Slot()).arg(s->progress).arg(s->end());
+        return {};
+    }
+
     QString check() const
     {
         const QList<SimWindow *> open = v->Simulations();
@@ -337,19 +397,31 @@ private:
         return names;
     }
 
-    // Runs the timers of w out (at most 5000 ticks), stopping once nothing is stuck.
-    void runOut(QPointer<SimWindow> w) const
+    // Runs the timers of w out (at most 5000 ticks), stopping once nothing is stuck and no
+    // view change is under way (unless paused); a view change must not run past its end
+    // meanwhile.
+    QString runOut(QPointer<SimWindow> w) const
     {
-        for (int t = 0; t < 5000 && w; ++t) {
-            if (t % 25 == 0 && stuck(w).isEmpty())
-                return;
+        const auto switching = [&w] {
+            for (ViewSwitch *s : w->findChildren<ViewSwitch *>())
+                if (s->Running() && s->advancing)
+                    return true;
+            return false;
+        };
+        for (int t = 1; t <= 5000 && w; ++t) {
             fireTimers(w);
+            if (const QString f = overrun(); !f.isEmpty())
+                return f;
+            if (t % 25 == 0 && w && stuck(w).isEmpty() && !switching())
+                return {};
         }
+        return {};
     }
 
     // Every button enabled at the window's opening must be enabled again at some point: first
     // by running the timers out, then by using the enabled buttons, drop-down lists and spin
-    // edits one at a time, each followed by the timers run out, over a few rounds.
+    // edits one at a time, each followed by the timers run out, over a few rounds (one round
+    // at least, while buttons stay stuck at most three).
     QString liveness()
     {
         for (QPointer<SimWindow> w : guarded()) {
@@ -357,8 +429,13 @@ private:
                 continue;
             seen.clear();
             v->Workspace()->setActiveSubWindow(w->Frame());
-            runOut(w);
-            for (int round = 0, i = 0; round < 3 && w && !stuck(w).isEmpty(); ++i) {
+            if (const QString f = runOut(w); !f.isEmpty())
+                return f;
+            // The first round always runs, from an animation not paused, and with the pause
+            // button last, so that each view change is also run to its end.
+            if (w->pausa && w->pausa->isChecked() && w->pausa->isEnabled())
+                w->pausa->click();
+            for (int round = 0, i = 0; round < 3 && w && (round == 0 || !stuck(w).isEmpty()); ++i) {
                 QList<QWidget *> list;
                 for (QAbstractButton *b : usable<QAbstractButton>(w))
                     if (b->objectName() != QLatin1String("guida"))
@@ -367,6 +444,8 @@ private:
                     list << c;
                 for (QSpinBox *b : usable<QSpinBox>(w))
                     list << b;
+                if (w->pausa && list.removeOne(static_cast<QWidget *>(w->pausa)))
+                    list << w->pausa;
                 if (i >= list.size()) {
                     i = -1;
                     ++round;
@@ -382,7 +461,8 @@ private:
                     emit c->activated(next);
                 } else if (auto *b = qobject_cast<QSpinBox *>(list[i]))
                     b->setValue(b->value() < b->maximum() ? b->value() + 1 : b->minimum());
-                runOut(w);
+                if (const QString f = runOut(w); !f.isEmpty())
+                    return f;
             }
             if (w && !stuck(w).isEmpty())
                 return QStringLiteral("slot %1: button(s) %2 disabled for good").arg(w->Slot()).arg(stuck(w).join(QLatin1Char(' ')));

@@ -45,6 +45,7 @@ Tonder::Tonder(QWidget *owner)
         return QRect(PictureOrigin(), QSize(Div(ClientWidth(), 2), Div(3 * ClientHeight(), 8)));
     });
     sweep = new ViewSwitch(this, "Timer1", {eviden});
+    sweep->end = [this] { return W; };
 }
 
 Tonder::~Tonder()

@@ -35,6 +35,7 @@ Tduec::Tduec(QWidget *owner)
       displayMode(view->mode), toSide(view->toSecond), blindWidth(view->progress)
 {
     setObjectName(QStringLiteral("duec"));
+    view->end = [this] { return BlindPitch(); };
     Color = clBlack;
     QToolBar *bar1 = AddToolBar();
     AddPausa(bar1, 21);

@@ -30,6 +30,7 @@ Tprecter::Tprecter(QWidget *owner)
       s(view->progress)
 {
     setObjectName(QStringLiteral("precter"));
+    view->end = [this] { return Div(SceneWidth(FitWidth(ClientHeight())), 4); };
     Color = clBlack;
     NameAnimation("cadenza");
 

@@ -27,6 +27,7 @@ Tspins::Tspins(QWidget *owner)
       view(new ViewSwitch(this, "Timer1", {})), displayMode(view->mode), stripWidth(view->progress)
 {
     setObjectName(QStringLiteral("spins"));
+    view->end = [this] { return Div(W, 20); };
     Color = clBlack;
     NameAnimation("cadenza");
 

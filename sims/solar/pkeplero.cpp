@@ -33,6 +33,7 @@ Tkuno::Tkuno(QWidget *owner)
       viewMode(view->mode), toViewB(view->toSecond), k(view->progress)
 {
     setObjectName(QStringLiteral("kuno"));
+    view->end = [this] { return StripeWidth(); };
     Color = clBlack;
     QPalette bar = barrasotto->palette();
     bar.setColor(QPalette::Window, toQColor(clSilver));

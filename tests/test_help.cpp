@@ -1,6 +1,6 @@
 // The help collection beside the program: every page and anchor a window or the menu can
-// open exists in every language, every link inside the pages resolves, and the viewer
-// opens a window's help at its section.
+// open exists in every language, every link inside the pages resolves, the viewer
+// opens a window's help at its section, and each language explains the keyboard keys.
 #include "dialogs/brucatore.h"
 #include "globals.h"
 #include "language/texts.h"
@@ -61,6 +61,8 @@ private slots:
     void everyLinkResolves();
     void viewerOpensAtTheSection();
     void pagesAreSubstantial();
+    void keysSectionInEachLanguage();
+    void topicPagesPointAtTheKeys();
 };
 
 void TestHelp::everyTargetExists()
@@ -160,6 +162,89 @@ void TestHelp::pagesAreSubstantial()
         }
     }
     LanguageIndex = 1;
+}
+
+namespace {
+struct KeysSection
+{
+    const char *folder;  // the language's topic folder
+    const char *section; // the language's anchor on the contents page
+    const char *keys;    // its keys section's anchor
+    const char *space;   // the space bar's name in the language
+};
+const KeysSection keysSections[] = {
+    {"AiutoVastara", "italiano", "tasti", "Spazio"},
+    {"HelpVastara", "english", "keys", "Space"},
+    {"AideVastara", "francais", "touches", "Espace"},
+    {"AyudaVastara", "espanol", "teclas", "Espacio"},
+};
+
+// Where an anchor is defined on a page, -1 if nowhere.
+qsizetype anchorAt(const QString &html, const char *name)
+{
+    return html.indexOf(QStringLiteral("name=\"%1\"").arg(QLatin1String(name)));
+}
+} // namespace
+
+void TestHelp::keysSectionInEachLanguage()
+{
+    const QString html = read(QDir(ProgramFolder()).filePath(QStringLiteral("Vastara.htm")));
+    QVERIFY(!html.isEmpty());
+    static const QRegularExpression keyCell(QStringLiteral("<tr><td>([^<]*)</td>"));
+    for (int lang = 0; lang < 4; ++lang) {
+        const KeysSection &k = keysSections[lang];
+        // The keys section sits inside its own language's part of the page.
+        const qsizetype from = anchorAt(html, k.section);
+        const qsizetype at = anchorAt(html, k.keys);
+        const qsizetype to = lang < 3 ? anchorAt(html, keysSections[lang + 1].section) : html.size();
+        QVERIFY2(from >= 0 && at > from && at < to, k.keys);
+        // It runs to the link back to the top of the page.
+        const qsizetype end = html.indexOf(QStringLiteral("href=\"#inizio\""), at);
+        QVERIFY2(end > at && end < to, k.keys);
+        const QString section = html.mid(at, end - at);
+        // The first column of its table names every key, each as a word of its own.
+        QStringList keys;
+        for (auto it = keyCell.globalMatch(section); it.hasNext();)
+            keys += it.next().captured(1).split(QRegularExpression(QStringLiteral("[\\s()]+")), Qt::SkipEmptyParts);
+        for (const char *key : {k.space, ".", "+", "-", "F1", "Ctrl+S", "Ctrl+C", "F11"})
+            QVERIFY2(keys.contains(QLatin1String(key)), qPrintable(QLatin1String(k.keys) + QStringLiteral(": ") + QLatin1String(key)));
+        // No other language's space bar in this section.
+        for (const KeysSection &other : keysSections)
+            if (&other != &k)
+                QVERIFY2(!keys.contains(QLatin1String(other.space)), k.keys);
+        // The top line of the page leads to it.
+        const QString top = html.left(html.indexOf(QStringLiteral("<hr>")));
+        QVERIFY2(top.contains(QStringLiteral("href=\"#%1\"").arg(QLatin1String(k.keys))), k.keys);
+    }
+}
+
+void TestHelp::topicPagesPointAtTheKeys()
+{
+    // Each topic page leads to its own language's keys, from the navigation line at the top
+    // and from the paragraph on using the windows; never to another language's.
+    const QDir root(ProgramFolder());
+    static const QRegularExpression navLine(QStringLiteral("<p><a href=\"\\.\\./Vastara\\.htm\">.*?</p>"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    int pages = 0;
+    for (const KeysSection &k : keysSections) {
+        const QString own = QStringLiteral("href=\"../Vastara.htm#%1\"").arg(QLatin1String(k.keys));
+        const QDir folder(root.filePath(QLatin1String(k.folder)));
+        for (const QString &f : folder.entryList({QStringLiteral("*.htm")})) {
+            const QString page = QLatin1String(k.folder) + QLatin1Char('/') + f;
+            QString html = read(folder.filePath(f));
+            const QRegularExpressionMatch top = navLine.match(html);
+            QVERIFY2(top.hasMatch(), qPrintable(page));
+            QVERIFY2(top.capturedStart() < html.indexOf(QStringLiteral("<h1>")), qPrintable(page));
+            QVERIFY2(top.captured().contains(own), qPrintable(page));
+            for (const KeysSection &other : keysSections)
+                if (&other != &k)
+                    QVERIFY2(!html.contains(QStringLiteral("Vastara.htm#%1\"").arg(QLatin1String(other.keys))), qPrintable(page));
+            html.remove(navLine);
+            QVERIFY2(html.contains(own), qPrintable(page + QStringLiteral(": no keys link in the text")));
+            ++pages;
+        }
+    }
+    QCOMPARE(pages, 24);
 }
 
 QTEST_MAIN(TestHelp)

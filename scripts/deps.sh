@@ -3,7 +3,7 @@
 # machine lacks. Safe to run again: installed packages are skipped.
 set -euo pipefail
 packages=(
-  g++ cmake make pkg-config
+  g++ cmake make pkg-config lld
   qt6-base-dev libgl-dev
   fonts-dejavu-core
   xvfb xauth xdotool x11-apps python3

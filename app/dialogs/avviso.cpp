@@ -10,7 +10,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-TVersione::TVersione(QWidget *owner, const QString &fileName) : QDialog(owner)
+TVersione::TVersione(QWidget *owner, const QString &fileName) : TVersione(owner, controlText(74), fileName) {}
+
+TVersione::TVersione(QWidget *owner, const QString &message, const QString &fileName) : QDialog(owner)
 {
     initResources();
     setObjectName(QStringLiteral("Versione"));
@@ -28,7 +30,7 @@ TVersione::TVersione(QWidget *owner, const QString &fileName) : QDialog(owner)
     Image1->setPixmap(info);
     Image1->setGeometry(8, 8, info.isNull() ? 34 : info.width(), info.isNull() ? 39 : info.height());
 
-    Label1 = new QLabel(controlText(74), this);
+    Label1 = new QLabel(message, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont f1 = Label1->font();
     f1.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
@@ -36,7 +38,6 @@ TVersione::TVersione(QWidget *owner, const QString &fileName) : QDialog(owner)
     f1.setBold(true);
     Label1->setFont(f1);
     Label1->adjustSize();
-    Label1->move(Div(width() - Label1->width(), 2), 52);
 
     Label2 = new QLabel(fileName, this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -44,11 +45,16 @@ TVersione::TVersione(QWidget *owner, const QString &fileName) : QDialog(owner)
     f2.setBold(true);
     Label2->setFont(f2);
     Label2->adjustSize();
+    // Wider only for a text that would not fit between 4-pixel margins.
+    const int w = qMax(295, qMax(Label1->width(), Label2->width()) + 8);
+    if (w != width())
+        setFixedSize(w, 133);
+    Label1->move(Div(width() - Label1->width(), 2), 52);
     Label2->move(Div(width() - Label2->width(), 2), 72);
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(Div(295 - 75, 2), 100, 75, 25);
+    BitBtn1->setGeometry(Div(width() - 75, 2), 100, 75, 25);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }

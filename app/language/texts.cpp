@@ -52,3 +52,14 @@ QString longHint(const QString &hint)
     const int bar = hint.indexOf(QLatin1Char('|'));
     return bar < 0 ? hint : hint.mid(bar + 1);
 }
+
+QString extraText(ExtraText which)
+{
+    static const char *const texts[][3] = {
+        {"Salva l'immagine", "Save the picture", "Enregistrer l'image"},
+        {"Immagini PNG (*.png)", "PNG pictures (*.png)", "Images PNG (*.png)"},
+        {"Impossibile salvare l'immagine", "The picture could not be saved", "Impossible d'enregistrer l'image"},
+    };
+    const int column = LanguageIndex <= 2 ? LanguageIndex : 1;
+    return QString::fromUtf8(texts[int(which)][column]);
+}

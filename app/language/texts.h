@@ -32,3 +32,9 @@ QString controlText(int row);
 QString shortHint(const QString &hint);
 // The hint-line part of a hint: the text after "|", or the whole hint when it has none.
 QString longHint(const QString &hint);
+
+// Texts of the program that the language files do not carry (they came after the files'
+// format was fixed): Italian, English and French; a language loaded from a file gets the
+// English ones.
+enum class ExtraText { SavePictureTitle, PngPictures, PictureNotSaved };
+QString extraText(ExtraText which);

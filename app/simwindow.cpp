@@ -1,5 +1,6 @@
 #include "simwindow.h"
 
+#include "dialogs/avviso.h"
 #include "dialogs/brucatore.h"
 #include "globals.h"
 #include "imagelist.h"
@@ -7,6 +8,14 @@
 #include "vastara.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileDialog>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -112,6 +121,7 @@ void SimWindow::FormCreate()
     setWindowTitle(titleText(titleRow));
     if (QMdiSubWindow *f = Frame())
         f->setWindowTitle(windowTitle());
+    surface->setAccessibleName(windowTitle());
     setCursor(Qt::ArrowCursor);
     firstActivation = true;
     PlaceBars();
@@ -271,6 +281,131 @@ void SimWindow::guidaClick()
     delete legge;
 }
 
+// ---- keys ----
+
+bool SimWindow::PauseKey()
+{
+    if (!pausa || !pausa->isEnabled() || !pausa->isVisibleTo(this))
+        return false;
+    pausa->click();
+    return true;
+}
+
+bool SimWindow::StepKey()
+{
+    if (!pausa || !pausa->isChecked() || !pausa->isEnabled() || !tempo->isActive())
+        return false;
+    // The tick reads the pause button: for this one tick it reads "running", and no handler
+    // of the button hears of it.
+    {
+        const QSignalBlocker quiet(pausa);
+        pausa->setChecked(false);
+    }
+    QPointer<QToolButton> button(pausa);
+    QMetaObject::invokeMethod(tempo, "timeout", Qt::DirectConnection);
+    if (button) {
+        const QSignalBlocker quiet(button);
+        button->setChecked(true);
+    }
+    return true;
+}
+
+bool SimWindow::RateKey(int notches)
+{
+    if (!cadenza || !cadenza->isEnabled() || !cadenza->isVisibleTo(this))
+        return false;
+    const int step = cadenza->tickInterval() > 0 ? cadenza->tickInterval() : cadenza->singleStep();
+    cadenza->setValue(cadenza->value() + notches * step);
+    return true;
+}
+
+bool SimWindow::HelpKey()
+{
+    if (!guida) {
+        guidaClick();
+        return true;
+    }
+    if (!guida->isEnabled())
+        return false;
+    guida->click();
+    return true;
+}
+
+// ---- the picture on paper ----
+
+std::function<QString(QWidget *, const QString &)> SimWindow::SaveDialog;
+
+QString SimWindow::PictureFileName(const QDateTime &when) const
+{
+    QString caption = windowTitle().simplified();
+    // Characters that file systems or file managers refuse in a name.
+    static const QString refused = QStringLiteral("/\\:*?\"<>|");
+    for (QChar &c : caption)
+        if (refused.contains(c) || c.unicode() < 32)
+            c = QLatin1Char('-');
+    if (caption.isEmpty())
+        caption = QStringLiteral("Vastara");
+    return caption + QLatin1Char(' ') + when.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) + QStringLiteral(".png");
+}
+
+bool SimWindow::WritePicture(const QImage &picture, const QString &path, QString *reason)
+{
+    // Encoded first, then written beside the target under another name and put in its place
+    // only when every byte is on the disk, so that a failure (a folder that cannot be
+    // written, a full disk) leaves nothing behind. The encoder does not report a short
+    // write, so the file's own count is checked.
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+            if (reason)
+                *reason = QStringLiteral("PNG");
+            return false;
+        }
+    }
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly) && file.write(png) == png.size() && file.flush();
+    if (ok)
+        ok = file.commit();
+    else
+        file.cancelWriting();
+    if (!ok && reason)
+        *reason = file.errorString();
+    return ok;
+}
+
+void SimWindow::SavePicture()
+{
+    // The picture of this moment, whatever the animation does while the dialog is open.
+    const QImage shot = screen.copy();
+    static QString folder;
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        if (folder.isEmpty() || !QDir(folder).exists())
+            folder = QDir::homePath();
+    }
+    const QString proposed = QDir(folder).filePath(PictureFileName(QDateTime::currentDateTime()));
+    QPointer<SimWindow> self(this);
+    QString path = SaveDialog ? SaveDialog(this, proposed)
+                              : QFileDialog::getSaveFileName(this, extraText(ExtraText::SavePictureTitle), proposed,
+                                                             extraText(ExtraText::PngPictures));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        path += QStringLiteral(".png");
+    folder = QFileInfo(path).absolutePath();
+    if (WritePicture(shot, path))
+        return;
+    TVersione notice(self ? static_cast<QWidget *>(self.data()) : Vastaras, extraText(ExtraText::PictureNotSaved),
+                     QFileInfo(path).fileName());
+    ShowModal(&notice);
+}
+
+void SimWindow::CopyPicture()
+{
+    QGuiApplication::clipboard()->setImage(screen.copy());
+}
+
 void SimWindow::FormClose()
 {
     if (closed)
@@ -315,8 +450,16 @@ void SimWindow::SetHint(QWidget *w, const QString &hint)
         return;
     w->setProperty(HintProperty, shortHint(hint));
     w->setStatusTip(longHint(hint));
+    // A screen reader names the control by its hint.
+    w->setAccessibleName(shortHint(hint));
     if (!hinted.contains(w))
         hinted.append(w);
+}
+
+void SimWindow::NameAsEnterKey(QWidget *w)
+{
+    // The hint line's "        (Invio)".
+    w->setAccessibleName(titleText(40).trimmed().remove(QLatin1Char('(')).remove(QLatin1Char(')')));
 }
 
 void SimWindow::ApplyHints(bool on)

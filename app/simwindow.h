@@ -15,6 +15,7 @@
 // the control bar), and the picture is shown as it stands after each handler.
 #include "canvas.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QPointer>
 #include <QTimer>
@@ -32,6 +33,7 @@ class QSlider;
 class QToolBar;
 class QToolButton;
 class QHBoxLayout;
+class QKeyEvent;
 
 class SimSurface;
 
@@ -119,6 +121,31 @@ public:
     // Controls that show their own tooltip whatever HintsOn says.
     bool OwnsHint(const QWidget *w) const;
 
+    // Keys of the active window, handed over by the main window. Each returns whether the
+    // window used the key.
+    //  - A key the window gives a meaning of its own (the window says so here) keeps it.
+    virtual bool OwnsKey(const QKeyEvent *) const { return false; }
+    //  - Space: the pause button, as if clicked (when the window has one and it is enabled).
+    bool PauseKey();
+    //  - '.': while paused, one tick of the animation timer as if not paused; the window
+    //    stays paused. A window whose pause is more than its button says how here.
+    virtual bool StepKey();
+    //  - '+' and '-': the rate track bar moved by `notches` of its tick steps.
+    bool RateKey(int notches);
+    //  - F1: the help button, as if clicked.
+    bool HelpKey();
+    //  - Ctrl+S: the picture as shown now, saved as PNG where the file dialog says;
+    //    Ctrl+C: the picture on the clipboard.
+    void SavePicture();
+    void CopyPicture();
+    // The file name proposed for the picture: the caption and the date and time.
+    QString PictureFileName(const QDateTime &when) const;
+    // Writes the picture as PNG, whole or not at all; false (with the reason) on failure.
+    static bool WritePicture(const QImage &picture, const QString &path, QString *reason = nullptr);
+    // The file dialog of SavePicture (tests replace it): the proposed path in, the chosen
+    // path out (empty: cancelled).
+    static std::function<QString(QWidget *parent, const QString &proposed)> SaveDialog;
+
 protected:
     // Expensive preparation done once, at the first activation, under the hour-glass.
     virtual void Prepare() {}
@@ -146,6 +173,9 @@ protected:
                         const char *name = "cadenza");
     QToolButton *AddGuida(QToolBar *bar);
     void SetHint(QWidget *w, const QString &hint);
+    // A picture of the Enter key (a control without a hint) is named after the key, in the
+    // window's language, for a screen reader.
+    static void NameAsEnterKey(QWidget *w);
     void ApplyHints(bool on);
 
     // Exceptions to the life cycle that a window states at construction:

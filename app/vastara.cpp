@@ -12,12 +12,15 @@
 #include "simwindow.h"
 
 #include <QAction>
+#include <QAbstractSpinBox>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -305,6 +308,8 @@ void TVastaras::EndStartScreen()
     imterra->lower();
     imterra->hide();
     mdi->viewport()->installEventFilter(this);
+    // The keys: seen before any control, so that Space pauses whichever button has the focus.
+    qApp->installEventFilter(this);
     connect(mdi, &QMdiArea::subWindowActivated, this, &TVastaras::OnSubWindowActivated);
 
     delete Timer2;
@@ -317,9 +322,90 @@ void TVastaras::EndStartScreen()
 
 bool TVastaras::eventFilter(QObject *o, QEvent *e)
 {
-    if (imterra && o == mdi->viewport() && e->type() == QEvent::Resize)
-        imterra->resize(mdi->viewport()->width(), imterra->height());
+    if (e->type() == QEvent::KeyPress && o->isWidgetType()) {
+        // A key press travels from the focus widget up to the window: it is looked at once,
+        // where it starts.
+        QWidget *focus = QApplication::focusWidget();
+        auto *w = static_cast<QWidget *>(o);
+        if ((w == focus || (!focus && w == this)) && KeyCommand(w, static_cast<QKeyEvent *>(e)))
+            return true;
+        return QMainWindow::eventFilter(o, e);
+    }
+    if (mdi && o == mdi->viewport() && e->type() == QEvent::Resize) {
+        if (followWorkspace) {
+            ChildHeight = mdi->height() - BarHeight;
+            ChildWidth = mdi->width();
+            if (imterra)
+                imterra->setGeometry(0, 0, ChildWidth, ChildHeight - BarHeight + 1);
+        } else if (imterra) {
+            imterra->resize(mdi->viewport()->width(), imterra->height());
+        }
+    }
     return QMainWindow::eventFilter(o, e);
+}
+
+bool TVastaras::KeyCommand(QWidget *target, const QKeyEvent *e)
+{
+    // Only the frame's own keys: not in dialogs, menus or before the frame exists.
+    if (!mdi || !target || target->window() != this || qobject_cast<QMenu *>(target) || qobject_cast<QMenuBar *>(target))
+        return false;
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    const int key = e->key();
+    const bool plain = mods == Qt::NoModifier, control = mods == Qt::ControlModifier;
+    if (key == Qt::Key_F11 && plain) {
+        if (!e->isAutoRepeat())
+            ToggleFullScreen();
+        return true;
+    }
+    SimWindow *sim = ActiveSim();
+    if (!sim) {
+        if (key == Qt::Key_F1 && plain) {
+            if (!e->isAutoRepeat())
+                C1Click();
+            return true;
+        }
+        return false;
+    }
+    if (sim->OwnsKey(e))
+        return false;
+    // In a spin edit being typed into, the characters and the copy key stay the editor's.
+    const bool editing = qobject_cast<QLineEdit *>(target) || qobject_cast<QAbstractSpinBox *>(target);
+    switch (key) {
+    case Qt::Key_Space:
+        if (!plain || editing)
+            return false;
+        return e->isAutoRepeat() || sim->PauseKey();
+    case Qt::Key_Period:
+        return plain && !editing && sim->StepKey();
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+        return plain && !editing && sim->RateKey(key == Qt::Key_Plus ? 1 : -1);
+    case Qt::Key_F1:
+        return plain && (e->isAutoRepeat() || sim->HelpKey());
+    case Qt::Key_S:
+        if (!control)
+            return false;
+        if (!e->isAutoRepeat())
+            sim->SavePicture();
+        return true;
+    case Qt::Key_C:
+        if (!control || editing)
+            return false;
+        if (!e->isAutoRepeat())
+            sim->CopyPicture();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TVastaras::ToggleFullScreen()
+{
+    followWorkspace = true;
+    if (isFullScreen())
+        showNormal();
+    else
+        showFullScreen();
 }
 
 // ---- backdrop ----

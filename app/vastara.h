@@ -13,6 +13,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
+class QKeyEvent;
 class QTimer;
 class SimWindow;
 struct MenuItemDef;
@@ -73,6 +74,12 @@ public:
 
     QString ConfigPath() const { return configPath; }
 
+    // The keys of the frame and of the active simulation window (see SimWindow): F11 switches
+    // between full screen and the frame's size, F1 with no window open opens the contents.
+    // Returns whether the key was used (then nobody else gets it).
+    bool KeyCommand(QWidget *target, const QKeyEvent *e);
+    void ToggleFullScreen();
+
 protected:
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
@@ -98,4 +105,6 @@ private:
     QHash<QString, QAction *> items;
     QActionGroup *defaults = nullptr;
     QPointer<SimWindow> active;
+    // Since the first switch to full screen, the windows opened take the workspace's size.
+    bool followWorkspace = false;
 };

@@ -35,6 +35,8 @@ Tciclon::Tciclon(QWidget *owner)
     vista = AddDropDown(bar2, {controlText(29), controlText(30), controlText(32)}, 38, "vista", true);
     QToolBar *bar4 = AddToolBar("ToolBar4");
     nuovo = AddToolButton(bar4, 29, 0, false, "nuovo");
+    // No tooltip here, but a screen reader still names the button.
+    nuovo->setAccessibleName(shortHint(controlText(4)));
     QToolBar *bar3 = AddToolBar("ToolBar3");
     AddGuida(bar3);
     // The list is as wide as its widest item plus room for its arrow.

@@ -54,6 +54,7 @@ Tvariapeso::Tvariapeso(QWidget *owner)
     invio->setIcon(GlyphIcon(QStringLiteral("enter_key")));
     invio->setEnabled(false);
     invio->hide();
+    NameAsEnterKey(invio);
 
     tempo->setInterval(5);
 }

@@ -80,6 +80,7 @@ Tunflusso::Tunflusso(QWidget *owner)
     invio->setIcon(GlyphIcon(QStringLiteral("enter_key")));
     invio->setAutoRaise(true);
     invio->setEnabled(false);
+    NameAsEnterKey(invio);
     invio->hide();
 
     // The window sees every key first, whichever of its controls has the focus.
@@ -349,6 +350,22 @@ void Tunflusso::HintLineChanged(const QString &longHint)
         Label8->adjustSize();
         invio->raise();
     }
+}
+
+bool Tunflusso::OwnsKey(const QKeyEvent *e) const
+{
+    return papasso->isChecked() && !(e->modifiers() & Qt::ControlModifier);
+}
+
+bool Tunflusso::StepKey()
+{
+    // Paused in the continuous run: the tick waits on `waiting`, not on the button.
+    if (!normale->isChecked() || !pausa->isChecked())
+        return false;
+    waiting = false;
+    const bool stepped = SimWindow::StepKey();
+    waiting = pausa->isChecked();
+    return stepped;
 }
 
 void Tunflusso::keyPressEvent(QKeyEvent *e)

@@ -80,6 +80,9 @@ protected:
     void FreeBitmaps() override;
     void LayoutSotto() override;
     void HintLineChanged(const QString &longHint) override;
+    // In the step mode every key (without Ctrl) is the window's: it gives the next step.
+    bool OwnsKey(const QKeyEvent *e) const override;
+    bool StepKey() override;
     void keyPressEvent(QKeyEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a real X server, driven from the keyboard as a user would: start it,
 # wait for the frame, open the P-wave window through the menu ("Terremoti", "Onde primarie P"),
-# check the wave is on the screen, then leave through "Archivio", "Esci".
+# check the wave is on the screen, pause and resume it with Space, open its help with F1, then
+# leave through "Archivio", "Esci".
 # Run inside xvfb-run; argument: the program file.
 set -euo pipefail
 program="$1"
@@ -46,6 +47,39 @@ done
 echo "rock pixels before: $before, after: $wave"
 [ "$before" -lt 100 ] || { echo "rock colour on the screen before the window was opened"; exit 1; }
 [ "$wave" -gt 5000 ] || { echo "the P-wave window did not appear"; exit 1; }
+
+# Space pauses the animation (two screens a moment apart are the same) and resumes it.
+moving() {
+  xwd -root -silent > "$work/a.xwd"
+  sleep 0.4
+  xwd -root -silent > "$work/b.xwd"
+  ! cmp -s "$work/a.xwd" "$work/b.xwd"
+}
+moving || { echo "the wave does not move"; exit 1; }
+xdotool key --clearmodifiers space
+sleep 0.3
+if moving; then echo "Space did not pause the wave"; exit 1; fi
+xdotool key --clearmodifiers space
+sleep 0.3
+moving || { echo "Space did not resume the wave"; exit 1; }
+echo "Space paused and resumed the wave"
+
+# F1 opens the window's help: a second window of the program.
+windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+shown=$(windows)
+xdotool key --clearmodifiers F1
+help=0
+for _ in $(seq 1 30); do
+  sleep 0.2
+  help=$(windows)
+  [ "$help" -gt "$shown" ] && break
+done
+[ "$help" -gt "$shown" ] || { echo "F1 did not open the help"; exit 1; }
+echo "F1 opened the help"
+xdotool key --clearmodifiers Escape
+sleep 0.3
+xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowfocus --sync "$wid" || true
+sleep 0.3
 
 xdotool key --clearmodifiers alt+a
 sleep 0.4

@@ -71,6 +71,8 @@ SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &he
     Q_UNUSED(owner);
     surface = new SimSurface(this);
     surface->setObjectName(QStringLiteral("surface"));
+    // A click on the picture takes the focus from a spin edit, so the window's keys work again.
+    surface->setFocusPolicy(Qt::ClickFocus);
     barrasotto = new QWidget(this);
     barrasotto->setObjectName(QStringLiteral("barrasotto"));
     barrasotto->setAutoFillBackground(true);
@@ -187,8 +189,9 @@ void SimWindow::FormActivate()
         barrasotto->show();
         barrasotto->raise();
         firstActivation = false;
-        if (activeControl)
-            activeControl->setFocus(Qt::OtherFocusReason);
+        // Without an active control of its own the window starts with the focus on the picture,
+        // not in whichever spin edit comes first, where Space and the full stop would be typed.
+        (activeControl ? activeControl.data() : surface)->setFocus(Qt::OtherFocusReason);
     }
     StartTimers();
 }

@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -324,10 +325,13 @@ bool TVastaras::eventFilter(QObject *o, QEvent *e)
 {
     if (e->type() == QEvent::KeyPress && o->isWidgetType()) {
         // A key press travels from the focus widget up to the window: it is looked at once,
-        // where it starts.
-        QWidget *focus = QApplication::focusWidget();
+        // where it starts. After a dialog, until the frame is activated again, the application
+        // may have no focus widget while the frame's own focus widget gets the keys.
         auto *w = static_cast<QWidget *>(o);
-        if ((w == focus || (!focus && w == this)) && KeyCommand(w, static_cast<QKeyEvent *>(e)))
+        QWidget *start = QApplication::focusWidget();
+        if (!start)
+            start = w->window()->focusWidget() ? w->window()->focusWidget() : w->window();
+        if (w == start && KeyCommand(w, static_cast<QKeyEvent *>(e)))
             return true;
         return QMainWindow::eventFilter(o, e);
     }
@@ -342,6 +346,24 @@ bool TVastaras::eventFilter(QObject *o, QEvent *e)
         }
     }
     return QMainWindow::eventFilter(o, e);
+}
+
+// Whether the field with the focus keeps the key for itself: a character its value can hold,
+// or the copy of a selected text. A spin edit of whole numbers holds no space or full stop, and
+// a sign only where its range goes below zero.
+static bool EditorKeeps(QWidget *target, int key, bool control)
+{
+    auto *spin = qobject_cast<QAbstractSpinBox *>(target);
+    if (!spin && target)
+        spin = qobject_cast<QAbstractSpinBox *>(target->parentWidget());
+    auto *line = spin ? spin->findChild<QLineEdit *>() : qobject_cast<QLineEdit *>(target);
+    if (!line)
+        return false;
+    if (control)
+        return key == Qt::Key_C && line->hasSelectedText();
+    if (auto *whole = qobject_cast<QSpinBox *>(spin))
+        return (key == Qt::Key_Plus || key == Qt::Key_Minus) && whole->minimum() < 0;
+    return true;
 }
 
 bool TVastaras::KeyCommand(QWidget *target, const QKeyEvent *e)
@@ -368,8 +390,7 @@ bool TVastaras::KeyCommand(QWidget *target, const QKeyEvent *e)
     }
     if (sim->OwnsKey(e))
         return false;
-    // In a spin edit being typed into, the characters and the copy key stay the editor's.
-    const bool editing = qobject_cast<QLineEdit *>(target) || qobject_cast<QAbstractSpinBox *>(target);
+    const bool editing = EditorKeeps(target, key, control);
     switch (key) {
     case Qt::Key_Space:
         if (!plain || editing)

@@ -16,8 +16,10 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -140,6 +142,25 @@ void TestKeys::spaceStepRateAndHelp()
 
 void TestKeys::windowsWithoutPauseOrWithKeysOfTheirOwn()
 {
+    // The tower window opens with the focus in its spin edit of whole numbers, which has no
+    // use for Space, the full stop or a sign: those stay the window's, digits the field's.
+    v->OpenSimulation(QStringLiteral("E4"));
+    SimWindow *tower = v->ActiveSim();
+    auto *height = tower ? tower->findChild<QSpinBox *>(QStringLiteral("altez")) : nullptr;
+    QVERIFY(height && tower->pausa && tower->cadenza);
+    QVERIFY(height->hasFocus());
+    press(Qt::Key_Space);
+    QVERIFY(tower->pausa->isChecked());
+    const int rate = tower->cadenza->value();
+    press(Qt::Key_Plus);
+    QCOMPARE(tower->cadenza->value(), rate + tower->cadenza->tickInterval());
+    height->findChild<QLineEdit *>()->selectAll();
+    press(Qt::Key_2);
+    QCOMPARE(height->value(), 2);
+    QCOMPARE(tower->cadenza->value(), rate + tower->cadenza->tickInterval());
+    tower->Frame()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
     HelpCapture help;
     // The weight window has no pause button and no rate bar: only F1 is used.
     v->OpenSimulation(QStringLiteral("E5"));
@@ -180,6 +201,14 @@ void TestKeys::windowsWithoutPauseOrWithKeysOfTheirOwn()
     QCOMPARE(f->t, t + 2);
     tick(f);
     QCOMPARE(f->t, t + 2);
+
+    // After a dialog, until the frame is active again, the application has no focus widget
+    // and the keys go to the frame's own, whose window takes every key it is given.
+    QApplication::setActiveWindow(nullptr);
+    QVERIFY(!QApplication::focusWidget() && v->focusWidget());
+    QTest::keyClick(v->focusWidget(), Qt::Key_Space);
+    QVERIFY(!f->pausa->isChecked());
+    QApplication::setActiveWindow(v);
 }
 
 void TestKeys::pictureSavedAndCopied()

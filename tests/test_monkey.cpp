@@ -313,7 +313,8 @@ private:
         case Key: {
             static const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Left,
                                            Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Plus, Qt::Key_Minus,
-                                           Qt::Key_Tab, Qt::Key_A, Qt::Key_P, Qt::Key_N, Qt::Key_0, Qt::Key_1};
+                                           Qt::Key_Tab, Qt::Key_A, Qt::Key_P, Qt::Key_N, Qt::Key_0, Qt::Key_1,
+                                           Qt::Key_Period};
             QWidget *focus = QApplication::focusWidget();
             QTest::keyClick(focus && w->isAncestorOf(focus) ? focus : w.data(), keys[e.a % std::size(keys)]);
             break;

@@ -423,10 +423,25 @@ bool TVastaras::KeyCommand(QWidget *target, const QKeyEvent *e)
 void TVastaras::ToggleFullScreen()
 {
     followWorkspace = true;
-    if (isFullScreen())
+    // The window manager makes the frame fill the screen and gives it back its size; where
+    // there is none (a bare X server for a kiosk or a projector), nobody acts on the requests
+    // and the frame changes its size itself (and is then no longer full screen to the toolkit).
+    const bool filled = bareFullScreen && screen() && geometry() == screen()->geometry();
+    if (isFullScreen() || filled) {
+        bareFullScreen = false;
         showNormal();
-    else
-        showFullScreen();
+        if (filled && normalFrame.isValid())
+            setGeometry(normalFrame);
+        return;
+    }
+    normalFrame = geometry();
+    showFullScreen();
+    QTimer::singleShot(400, this, [this] {
+        if (isFullScreen() && screen() && geometry() != screen()->geometry()) {
+            setGeometry(screen()->geometry());
+            bareFullScreen = true;
+        }
+    });
 }
 
 // ---- backdrop ----

@@ -3,6 +3,7 @@
 // switches the language, opens the help and the About box and arranges the windows.
 #include <QHash>
 #include <QMainWindow>
+#include <QRect>
 #include <QPointer>
 #include <functional>
 
@@ -107,4 +108,8 @@ private:
     QPointer<SimWindow> active;
     // Since the first switch to full screen, the windows opened take the workspace's size.
     bool followWorkspace = false;
+    // For a desktop without a window manager: the frame's place before full screen, and
+    // whether it was made to fill the screen by hand.
+    QRect normalFrame;
+    bool bareFullScreen = false;
 };

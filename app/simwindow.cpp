@@ -7,6 +7,7 @@
 #include "language/texts.h"
 #include "vastara.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -58,6 +59,15 @@ private:
     SimWindow *win;
 };
 
+// A screen reader reads the picture as a picture named by the window's caption; as a plain
+// widget it would be a filler, which readers pass over.
+static QAccessibleInterface *pictureAccessible(const QString &, QObject *object)
+{
+    if (auto *s = dynamic_cast<SimSurface *>(object))
+        return new QAccessibleWidget(s, QAccessible::Graphic);
+    return nullptr;
+}
+
 static const char *const HintProperty = "vastaraHint";
 
 BarMetrics CurrentBarMetrics()
@@ -69,6 +79,8 @@ SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &he
     : QWidget(nullptr), slot(slot_), titleRow(titleRow_), helpPage(helpPage_)
 {
     Q_UNUSED(owner);
+    static const bool pictureRole = (QAccessible::installFactory(pictureAccessible), true);
+    Q_UNUSED(pictureRole);
     surface = new SimSurface(this);
     surface->setObjectName(QStringLiteral("surface"));
     // A click on the picture takes the focus from a spin edit, so the window's keys work again.

@@ -337,6 +337,7 @@ void TestKeys::everyControlNamed()
             QAccessibleInterface *picture = QAccessible::queryAccessibleInterface(w->findChild<QWidget *>(QStringLiteral("surface")));
             QVERIFY2(picture, qPrintable(where));
             QCOMPARE(picture->text(QAccessible::Name), w->windowTitle());
+            QCOMPARE(picture->role(), QAccessible::Graphic);
             QList<QWidget *> list;
             for (QAbstractButton *b : w->findChildren<QAbstractButton *>())
                 list << b;

@@ -556,5 +556,17 @@ void TestMonkey::everyWindowAtRandom()
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
-QTEST_MAIN(TestMonkey)
+// A long run (more events than the default) lasts longer than the toolkit's five minutes a
+// test function; ctest keeps its own limit on the default run.
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet("VASTARA_MONKEY_EVENTS") && !qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
+        qputenv("QTEST_FUNCTION_TIMEOUT", "86400000");
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestMonkey test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_monkey.moc"

@@ -111,8 +111,9 @@ template <class T> QList<T *> usable(SimWindow *w)
 }
 
 const bool trapFloatingPoint = qEnvironmentVariableIsSet("VASTARA_MONKEY_TRAP");
-// The first tick that gave a value that is not a finite number, by timer and window.
-QString floatingFault;
+// The first tick that went wrong: a value that is not a finite number, or a view change run
+// past its end.
+QString tickFault;
 
 // A value that is not a finite number (NaN or infinite) came out of an operation since the
 // flags were cleared: the floating-point unit's sticky flags say so. A NaN or an infinity in a
@@ -134,7 +135,9 @@ QString floatingPoint()
 
 // One tick of every running timer of the window, through the timer's own signal. The tick's
 // floating-point operations are checked (the toolkit's own, in button presses and painting,
-// leave the flags raised at times, so only the window's ticks are watched).
+// leave the flags raised at times, so only the window's ticks are watched), and afterwards no
+// view change of the window may be under way past its end (measured after the tick: a resize
+// may move the end, and the next tick ends the change then).
 void fireTimers(QPointer<SimWindow> w)
 {
     if (!w)
@@ -150,9 +153,15 @@ void fireTimers(QPointer<SimWindow> w)
         QMetaObject::invokeMethod(guard, "timeout", Qt::DirectConnection);
         if (trapFloatingPoint)
             fedisableexcept(FE_ALL_EXCEPT);
-        if (const QString f = floatingPoint(); !f.isEmpty() && floatingFault.isEmpty())
-            floatingFault = QStringLiteral("%1 in a tick of %2: a value is no longer a finite number").arg(f, where);
+        if (const QString f = floatingPoint(); !f.isEmpty() && tickFault.isEmpty())
+            tickFault = QStringLiteral("%1 in a tick of %2: a value is no longer a finite number").arg(f, where);
     }
+    if (w && tickFault.isEmpty())
+        for (ViewSwitch *s : w->findChildren<ViewSwitch *>())
+            if (s->Overran()) {
+                tickFault = QStringLiteral("slot %1: view change at %2, past its end at %3").arg(w->Slot()).arg(s->progress).arg(s->end());
+                break;
+            }
 }
 
 void sendMouse(QWidget *target, QEvent::Type type, QPoint p, Qt::MouseButton button)
@@ -165,7 +174,7 @@ void sendMouse(QWidget *target, QEvent::Type type, QPoint p, Qt::MouseButton but
 class Monkey
 {
 public:
-    explicit Monkey(TVastaras *v) : v(v)
+    explicit Monkey(TVastaras *v) : v(v), frameSize(v->size())
     {
         for (const MenuItemDef *item : SimulationItems())
             if (FactoryOf(*item))
@@ -178,6 +187,10 @@ public:
     QString run(const MenuItemDef *target, const QVector<Event> &events, int &failedAt)
     {
         this->target = target;
+        // The frame as at the start (a replay must find it so): its size, not full screen.
+        if (v->isFullScreen())
+            v->ToggleFullScreen();
+        v->resize(frameSize);
         v->SwitchLanguage(0);
         settle();
         RandSeed = 0;
@@ -186,25 +199,23 @@ public:
         open(*target);
         QString fault = check();
         for (failedAt = 0; fault.isEmpty() && failedAt < events.size(); ++failedAt) {
-            floatingFault.clear();
+            tickFault.clear();
             try {
                 apply(events[failedAt]);
             } catch (const std::exception &e) {
                 fault = QStringLiteral("exception: %1").arg(QLatin1String(e.what()));
             }
             if (fault.isEmpty())
-                fault = floatingFault;
+                fault = tickFault;
             if (fault.isEmpty())
                 fault = check();
-            if (fault.isEmpty() && (events[failedAt].kind == Ticks || events[failedAt].kind == Drag))
-                fault = overrun();
         }
         if (fault.isEmpty()) {
-            floatingFault.clear();
+            tickFault.clear();
             fault = liveness();
         }
         if (fault.isEmpty())
-            fault = floatingFault;
+            fault = tickFault;
         v->B3Click();
         settle();
         return fault;
@@ -212,6 +223,7 @@ public:
 
 private:
     TVastaras *v;
+    const QSize frameSize;
     const bool verbose = qEnvironmentVariableIsSet("VASTARA_MONKEY_VERBOSE");
     const MenuItemDef *target = nullptr;
     // Per slot: the buttons enabled when its window opened.
@@ -314,9 +326,12 @@ private:
             static const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Left,
                                            Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Plus, Qt::Key_Minus,
                                            Qt::Key_Tab, Qt::Key_A, Qt::Key_P, Qt::Key_N, Qt::Key_0, Qt::Key_1,
-                                           Qt::Key_Period};
+                                           Qt::Key_Period, Qt::Key_F1, Qt::Key_F11, Qt::Key_S, Qt::Key_C};
+            const Qt::Key key = keys[e.a % std::size(keys)];
+            // The letters S and C also come as Ctrl+S (save the picture) and Ctrl+C (copy it).
+            const Qt::KeyboardModifiers mods = (key == Qt::Key_S || key == Qt::Key_C) && e.b % 2 ? Qt::ControlModifier : Qt::NoModifier;
             QWidget *focus = QApplication::focusWidget();
-            QTest::keyClick(focus && w->isAncestorOf(focus) ? focus : w.data(), keys[e.a % std::size(keys)]);
+            QTest::keyClick(focus && w->isAncestorOf(focus) ? focus : w.data(), key, mods);
             break;
         }
         case Other: {
@@ -333,7 +348,11 @@ private:
             v->B1Click();
             break;
         case Resize:
-            w->Frame()->resize(320 + int(e.a % 1600), 240 + int(e.b % 700));
+            // The window, or the frame round all of them.
+            if (e.c % 2)
+                v->resize(480 + int(e.a % 1500), 360 + int(e.b % 700));
+            else
+                w->Frame()->resize(320 + int(e.a % 1600), 240 + int(e.b % 700));
             break;
         case Ticks:
             for (int i = int(e.a % 120); i >= 0; --i)
@@ -351,16 +370,6 @@ private:
             break;
         }
         settle();
-    }
-
-    // After ticks: no view change under way has gone past its end.
-    QString overrun() const
-    {
-        for (SimWindow *w : v->Simulations())
-            for (ViewSwitch *s : w->findChildren<ViewSwitch *>())
-                if (s->Overran())
-                    return QStringLiteral("slot %1: view change at %2, past its end at %3").arg(w->Slot()).arg(s->progress).arg(s->end());
-        return {};
     }
 
     QString check() const
@@ -411,8 +420,8 @@ private:
         };
         for (int t = 1; t <= 5000 && w; ++t) {
             fireTimers(w);
-            if (const QString f = overrun(); !f.isEmpty())
-                return f;
+            if (!tickFault.isEmpty())
+                return tickFault;
             if (t % 25 == 0 && w && stuck(w).isEmpty() && !switching())
                 return {};
         }
@@ -515,6 +524,11 @@ void TestMonkey::everyWindowAtRandom()
 {
     QTemporaryDir dir;
     ModalRunner = [](QDialog *) { return int(QDialog::Accepted); };
+    // Ctrl+S: every other save is cancelled, the others write into the temporary folder.
+    SimWindow::SaveDialog = [&dir](QWidget *, const QString &) {
+        static int saves = 0;
+        return ++saves % 2 ? QString() : dir.filePath(QStringLiteral("picture.png"));
+    };
     auto *v = new TVastaras(dir.filePath(QStringLiteral("Vastara.cfg")), QStringLiteral("it_IT"));
     v->FinishStartScreen();
     // Shown, so that the tool bars lay their buttons out (hidden until then).
@@ -553,6 +567,7 @@ void TestMonkey::everyWindowAtRandom()
     qInfo("%d event(s) per window, %d window(s), %lld ms", count, int(m.items.size()), clock.elapsed());
     delete v;
     ModalRunner = nullptr;
+    SimWindow::SaveDialog = nullptr;
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
@@ -566,7 +581,11 @@ int main(int argc, char **argv)
     app.setAttribute(Qt::AA_Use96Dpi, true);
     TestMonkey test;
     QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
+    // Every message kept: a long run's help pages and replays may print thousands.
+    QStringList args = app.arguments();
+    if (!args.contains(QStringLiteral("-maxwarnings")))
+        args << QStringLiteral("-maxwarnings") << QStringLiteral("0");
+    return QTest::qExec(&test, args);
 }
 
 #include "test_monkey.moc"

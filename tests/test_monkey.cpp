@@ -136,16 +136,18 @@ QString floatingPoint()
 // One tick of every running timer of the window, through the timer's own signal. The tick's
 // floating-point operations are checked (the toolkit's own, in button presses and painting,
 // leave the flags raised at times, so only the window's ticks are watched), and afterwards no
-// view change of the window may be under way past its end (measured after the tick: a resize
-// may move the end, and the next tick ends the change then).
+// view change of the window may be under way past its end (measured after a tick of the
+// window: a resize may move the end, and the window's next tick ends the change then).
 void fireTimers(QPointer<SimWindow> w)
 {
     if (!w)
         return;
+    bool ticked = false;
     for (QTimer *t : w->findChildren<QTimer *>()) {
         QPointer<QTimer> guard(t);
         if (!w || !guard || !guard->isActive())
             continue;
+        ticked = true;
         const QString where = QStringLiteral("%1 of %2").arg(t->objectName(), QLatin1String(w->metaObject()->className()));
         std::feclearexcept(FE_ALL_EXCEPT);
         if (trapFloatingPoint)
@@ -156,7 +158,7 @@ void fireTimers(QPointer<SimWindow> w)
         if (const QString f = floatingPoint(); !f.isEmpty() && tickFault.isEmpty())
             tickFault = QStringLiteral("%1 in a tick of %2: a value is no longer a finite number").arg(f, where);
     }
-    if (w && tickFault.isEmpty())
+    if (w && ticked && tickFault.isEmpty())
         for (ViewSwitch *s : w->findChildren<ViewSwitch *>())
             if (s->Overran()) {
                 tickFault = QStringLiteral("slot %1: view change at %2, past its end at %3").arg(w->Slot()).arg(s->progress).arg(s->end());
@@ -174,7 +176,8 @@ void sendMouse(QWidget *target, QEvent::Type type, QPoint p, Qt::MouseButton but
 class Monkey
 {
 public:
-    explicit Monkey(TVastaras *v) : v(v), frameSize(v->size())
+    explicit Monkey(TVastaras *v)
+        : v(v), frameSize(v->size()), metrics{ChildWidth, ChildHeight, BarHeight, ControlHeight, ControlTop}
     {
         for (const MenuItemDef *item : SimulationItems())
             if (FactoryOf(*item))
@@ -193,6 +196,12 @@ public:
         v->resize(frameSize);
         v->SwitchLanguage(0);
         settle();
+        // The sizes a window takes at its creation, which windows and frame resizes change.
+        ChildWidth = metrics[0];
+        ChildHeight = metrics[1];
+        BarHeight = metrics[2];
+        ControlHeight = metrics[3];
+        ControlTop = metrics[4];
         RandSeed = 0;
         FixRandomizeSeed(0);
         firstEnabled.clear();
@@ -224,6 +233,7 @@ public:
 private:
     TVastaras *v;
     const QSize frameSize;
+    const int metrics[5];
     const bool verbose = qEnvironmentVariableIsSet("VASTARA_MONKEY_VERBOSE");
     const MenuItemDef *target = nullptr;
     // Per slot: the buttons enabled when its window opened.

@@ -1,11 +1,21 @@
 #!/usr/bin/env python3
-"""Counts the pixels of one colour in an XWD screen dump: xwd_count.py FILE R G B."""
+"""Reads the pixels of an XWD screen dump.
+
+xwd_count.py FILE R G B   prints how many pixels have that colour;
+xwd_count.py FILE --digest prints a digest of the pixels alone. Two dumps of an unchanged
+screen give the same digest, where the files themselves may differ: xwd leaves some bytes of
+its header and colour map unset.
+"""
+import hashlib
 import struct
 import sys
 
 
 def main():
-    path, r, g, b = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+    path = sys.argv[1]
+    digest = sys.argv[2:] == ["--digest"]
+    if not digest:
+        r, g, b = int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
     data = open(path, "rb").read()
     fields = struct.unpack(">25I", data[:100])
     header_size, _version, _fmt, _depth, width, height = fields[:6]
@@ -20,10 +30,21 @@ def main():
     def shift(mask):
         return (mask & -mask).bit_length() - 1
 
-    rs, gs, bs = shift(red_mask), shift(green_mask), shift(blue_mask)
-    want = (r << rs) | (g << gs) | (b << bs)
     mask = red_mask | green_mask | blue_mask
     fmt = "<" if byte_order == 0 else ">"
+    if digest:
+        # Only the bytes the colour masks cover: a pixel's padding byte is not part of it.
+        covered = [i for i in range(step)
+                   if (mask >> (8 * (i if fmt == "<" else step - 1 - i))) & 0xFF]
+        h = hashlib.sha1()
+        for y in range(height):
+            row = data[offset + y * bytes_per_line: offset + y * bytes_per_line + step * width]
+            for i in covered:
+                h.update(row[i::step])
+        print(h.hexdigest())
+        return
+    rs, gs, bs = shift(red_mask), shift(green_mask), shift(blue_mask)
+    want = (r << rs) | (g << gs) | (b << bs)
     count = 0
     for y in range(height):
         row = data[offset + y * bytes_per_line: offset + y * bytes_per_line + step * width]

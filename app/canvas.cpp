@@ -56,6 +56,7 @@ void Canvas::flush()
 
 QPainter &Canvas::painter()
 {
+    changed = true;
     if (!p && img && !img->isNull()) {
         p = std::make_unique<QPainter>(img);
         p->setRenderHint(QPainter::Antialiasing, false);
@@ -173,6 +174,7 @@ void Canvas::flushForPixels()
 {
     // The painter of a picture writes straight into its memory, so direct pixel writes
     // need nothing more than an image that is not shared.
+    changed = true;
     if (!p && img)
         img->detach();
 }
@@ -384,6 +386,7 @@ void Canvas::SetPixel(int x, int y, TColor c)
 {
     if (!img || !img->rect().contains(x, y))
         return;
+    changed = true;
     if (p) {
         // Keep the order of painter work and direct pixel writes.
         p->setCompositionMode(QPainter::CompositionMode_Source);

@@ -121,6 +121,11 @@ public:
     // into the picture, so it can be copied or read at any time without this.
     void flush();
 
+    // Whether anything was drawn since the last ClearChanged(): the window base repaints
+    // nothing after a tick that drew nothing.
+    bool Changed() const { return changed; }
+    void ClearChanged() { changed = false; }
+
 private:
     QPainter &painter();
     void ThinLine(QPoint a, QPoint b);
@@ -132,6 +137,7 @@ private:
     QImage *img = nullptr;
     std::unique_ptr<QPainter> p;
     QPoint penPos;
+    bool changed = false;
 };
 
 // Classic rectangle constructor: left, top, right, bottom (right and bottom excluded).

@@ -27,6 +27,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QSlider>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -95,14 +96,20 @@ SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &he
     barrasotto->hide();
     tempo = new QTimer(this);
     tempo->setObjectName(QStringLiteral("tempo"));
+    presenter = new QTimer(this);
+    presenter->setSingleShot(true);
+    connect(presenter, &QTimer::timeout, this, &SimWindow::Present);
     connect(tempo, &QTimer::timeout, this, [this] {
         partialRepaint = false;
         repaintRect = QRect();
+        canvas.ClearChanged();
         tempoTimer();
-        if (!partialRepaint)
+        if (partialRepaint) {
+            if (!repaintRect.isEmpty())
+                ShowChanged(repaintRect);
+        } else if (canvas.Changed()) {
             Refresh();
-        else if (!repaintRect.isEmpty())
-            surface->update(repaintRect);
+        }
         partialRepaint = false;
     });
 }
@@ -156,9 +163,22 @@ void SimWindow::PlaceBars()
     barrasotto->setFixedHeight(ControlBarHeight());
     barrasotto->setGeometry(0, 0, width(), ControlBarHeight());
     if (sotto) {
-        sotto->setGeometry(0, height() - metrics.barHeight, width(), qMax(metrics.barHeight, 1));
+        const int h = SottoHeight();
+        sotto->setGeometry(0, height() - h, width(), h);
         LayoutSotto();
     }
+}
+
+int SimWindow::SottoHeight() const
+{
+    // The window's bar height, but never lower than a text panel it holds needs (a window
+    // opened after one that lowered the bars keeps its legends whole).
+    int h = qMax(metrics.barHeight, 1);
+    if (sotto)
+        for (const QLabel *l : sotto->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+            if (!l->text().isEmpty())
+                h = qMax(h, l->sizeHint().height());
+    return h;
 }
 
 void SimWindow::ResizeScreen(const QSize &s)
@@ -445,7 +465,34 @@ void SimWindow::closeEvent(QCloseEvent *e)
 
 void SimWindow::Refresh()
 {
-    surface->update();
+    ShowChanged(surface->rect());
+}
+
+int SimWindow::PresentInterval() const
+{
+    const QScreen *s = QWidget::screen();
+    const qreal hz = s && s->refreshRate() >= 24 ? qMin<qreal>(s->refreshRate(), 240) : 60;
+    return qRound(1000 / hz);
+}
+
+void SimWindow::ShowChanged(const QRegion &changed)
+{
+    pendingRepaint |= changed;
+    if (presenter->isActive())
+        return;
+    // After a quiet spell at the next turn of the event loop, otherwise a refresh period
+    // after the last picture shown; what changes meanwhile joins it.
+    const qint64 since = sincePresent.isValid() ? sincePresent.elapsed() : PresentInterval();
+    presenter->start(int(qMax<qint64>(0, PresentInterval() - since)));
+}
+
+void SimWindow::Present()
+{
+    presenter->stop();
+    if (!pendingRepaint.isEmpty())
+        surface->update(pendingRepaint);
+    pendingRepaint = QRegion();
+    sincePresent.start();
 }
 
 void SimWindow::RepaintOnly(const QRect &changed)

@@ -16,8 +16,10 @@
 #include "canvas.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -102,8 +104,13 @@ public:
     void Refresh();
     // For a window with a fast timer: the tick in progress changed only this part of the
     // picture (called from the tick, any number of times), so only that part is repainted
-    // after it. A tick that does not call it has the whole window repainted.
+    // after it. A tick that does not call it has the whole window repainted when it drew
+    // anything, and nothing repainted when it drew nothing.
     void RepaintOnly(const QRect &changed);
+    // The picture reaches the screen at most once per screen refresh: what ticks and other
+    // handlers changed in between is gathered and shown together, as it stands then.
+    int PresentInterval() const;
+    bool RepaintPending() const { return !pendingRepaint.isEmpty(); }
 
     // The bar metrics of this window's creation.
     BarMetrics metrics;
@@ -208,6 +215,8 @@ protected:
     // The bottom panel `sotto`: the window's bar height high along the bottom edge, in the
     // given colour, shown from creation. LayoutSotto places its contents.
     QWidget *AddSotto(TColor colour = clSilver, bool boldText = false);
+    // Height of the bottom panel: the bar height, or more where a text in it needs more.
+    int SottoHeight() const;
     virtual void LayoutSotto() {}
     // A text panel (label) with its colours, and a sunken bevel; `parent` is usually sotto.
     QLabel *AddPanel(QWidget *parent, const char *name, TColor textColour, TColor ground, bool bold,
@@ -258,6 +267,11 @@ private:
     QString longHintShown;
     bool partialRepaint = false;
     QRect repaintRect;
+    QRegion pendingRepaint;
+    QTimer *presenter = nullptr;
+    QElapsedTimer sincePresent;
+    void ShowChanged(const QRegion &changed);
+    void Present();
     QPointer<QWidget> activeControl;
     struct RememberedTimer {
         QPointer<QTimer> timer;

@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QLabel>
 #include <QToolButton>
 #include <QtTest>
 
@@ -34,6 +35,8 @@ public:
     {
         if (!tickRect.isNull())
             RepaintOnly(tickRect);
+        else if (tickColour != clBackground)
+            canvas.SetPixel(5, 40, tickColour);
     }
     void Prepare() override
     {
@@ -46,6 +49,7 @@ public:
     using SimWindow::AddSpeedButton;
     using SimWindow::FitDropDown;
     using SimWindow::AddSotto;
+    using SimWindow::AddPanel;
     using SimWindow::ExclusiveGroup;
     using SimWindow::HideTitleButtons;
     using SimWindow::KeepRunningWhenInactive;
@@ -60,6 +64,7 @@ public:
     bool startInPreparation = false;
     int preparations = 0;
     QRect tickRect;
+    TColor tickColour = clBackground; // a tick draws one pixel of this colour, or nothing
     QString hintLine = QStringLiteral("unset");
 };
 } // namespace
@@ -160,11 +165,15 @@ namespace {
 struct PaintRecorder : QObject {
     QRegion painted;
     int paints = 0;
+    const QImage *picture = nullptr;
+    TColor shown = clBackground; // the probe's pixel as it stood at the last paint
     bool eventFilter(QObject *, QEvent *e) override
     {
         if (e->type() == QEvent::Paint) {
             painted += static_cast<QPaintEvent *>(e)->region();
             ++paints;
+            if (picture)
+                shown = pixelAt(*picture, 5, 40);
         }
         return false;
     }
@@ -179,31 +188,48 @@ void TestSimParts::tickRepaintsWhatItChanged()
     QWidget *surface = p->findChild<QWidget *>(QStringLiteral("surface"));
     QVERIFY(surface);
     PaintRecorder rec;
+    rec.picture = &p->screen;
     surface->installEventFilter(&rec);
     // Let the first paints of the frame and the window happen.
     QVERIFY(QTest::qWaitForWindowExposed(main));
     p->tempo->stop();
-    for (int quiet = 0, i = 0; (quiet < 3 || rec.paints == 0) && i < 2000; ++i) {
-        const int before = rec.paints;
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        quiet = rec.paints == before ? quiet + 1 : 0;
-    }
+    const auto settled = [&] {
+        for (int quiet = 0, i = 0; quiet < 3 && i < 2000; ++i) {
+            const int before = rec.paints;
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            quiet = rec.paints == before && !p->RepaintPending() ? quiet + 1 : 0;
+        }
+        rec.painted = QRegion();
+        rec.paints = 0;
+    };
+    const auto tick = [&] { QMetaObject::invokeMethod(p->tempo, "timeout"); };
+    QTRY_VERIFY(rec.paints > 0);
+    settled();
     // A tick that names what it changed: only that is painted.
-    rec.painted = QRegion();
-    rec.paints = 0;
     p->tickRect = QRect(40, 50, 12, 7);
-    QMetaObject::invokeMethod(p->tempo, "timeout");
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-    QCOMPARE(rec.paints, 1);
+    tick();
+    QTRY_COMPARE(rec.paints, 1);
     QCOMPARE(rec.painted.boundingRect(), QRect(40, 50, 12, 7));
-    // A tick that names nothing: the whole window (but for the bar over it).
-    rec.painted = QRegion();
+    settled();
+    // A tick that draws nothing and names nothing: nothing is painted, nor waits to be.
     p->tickRect = QRect();
-    QMetaObject::invokeMethod(p->tempo, "timeout");
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
+    tick();
+    QVERIFY(!p->RepaintPending());
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(rec.paints, 0);
+    // Several ticks that draw, within one refresh: one paint, of the whole window (but for
+    // the bar over it), showing the last.
+    for (TColor c : {clRed, clLime, clBlue}) {
+        p->tickColour = c;
+        tick();
+    }
+    QTRY_COMPARE(rec.paints, 1);
+    QTRY_VERIFY(!p->RepaintPending());
+    QCoreApplication::processEvents();
+    QCOMPARE(rec.paints, 1);
+    QCOMPARE(rec.shown, clBlue);
     const QRect all = rec.painted.boundingRect();
     QVERIFY(all.width() == surface->width() && all.bottom() == surface->rect().bottom());
     QVERIFY(all.top() <= p->barrasotto->height());
@@ -257,6 +283,12 @@ void TestSimParts::barMetricsOfTheCreation()
     QCOMPARE(a->sotto->geometry(), QRect(0, a->height() - 40, a->width(), 40));
     QCOMPARE(a->barrasotto->height(), 40);
     QCOMPARE(b->sotto->height(), 10);
+    // A text panel in it is never cut: the bar grows to its text and frame.
+    QLabel *legend = b->AddPanel(b->sotto, "legend", clRed, clBlack, true, QStringLiteral("gp"));
+    legend->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    QResizeEvent laidOut(b->size(), b->size());
+    QCoreApplication::sendEvent(b, &laidOut);
+    QVERIFY(b->sotto->height() >= QFontMetrics(legend->font()).height() + 2 * legend->frameWidth());
     // The new window's control bar still holds its 16 x 16 icons.
     QCOMPARE(b->barrasotto->height(), MinimumBarHeight);
     QVERIFY(b->pausa->sizeHint().height() <= b->barrasotto->height());

@@ -101,7 +101,7 @@ void TestLanguage::builtinTables()
     QCOMPARE(titleText(42), QStringLiteral("Help"));
     QCOMPARE(controlText(84), QString());
     LanguageIndex = 2;
-    QCOMPARE(menuText(20), QStringLiteral("Ondes of the Hearth"));
+    QCOMPARE(menuText(20), QStringLiteral("Ondes de &Rayleigh"));
     QCOMPARE(titleText(42), QStringLiteral("Aide"));
     QCOMPARE(controlText(73), QString::fromUtf8("precéssion y nutacion"));
     // The built-in fourth column: Spanish titles and hints, but no menu until a file is loaded.

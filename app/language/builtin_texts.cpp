@@ -37,7 +37,7 @@ const char *const BuiltinMenuTexts[MenuRows][4] = {
     /* 17 */ {"Onde primarie &P", "Primary waves &P", "Ondes primaires &P", ""},
     /* 18 */ {"Onde secondarie &S", "Secondary waves &S", "Ondes secondaires &S", ""},
     /* 19 */ {"Onde di &Love", "&Love's waves", "Ondes de &Love", ""},
-    /* 20 */ {"Onde di &Rayleigh", "&Rayleigh's waves", "Ondes of the Hearth", ""},
+    /* 20 */ {"Onde di &Rayleigh", "&Rayleigh's waves", "Ondes de &Rayleigh", ""},
     /* 21 */ {"&Oscillazioni della Terra", "&Oscillation of the Earth", "&Oscillations de la Terre", ""},
     /* 22 */ {"&Epicentro", "&Epicentre", "&Epicentre", ""},
     /* 23 */ {"&Rotazione della Terra", "Earth &rotation", "&Rotation de la Terre", ""},

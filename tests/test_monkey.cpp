@@ -20,6 +20,7 @@
 #include "simwindow.h"
 #include "vastara.h"
 #include "viewswitch.h"
+#include "simtest.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -292,19 +293,19 @@ private:
             if (const QList<QAbstractButton *> list = usable<QAbstractButton>(w); !list.isEmpty()) {
                 if (verbose)
                     qInfo("click %s", qPrintable(list[e.a % list.size()]->objectName()));
-                list[e.a % list.size()]->click();
+                QAbstractButton *b = list[e.a % list.size()];
+                QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
             }
             break;
         case Slide:
             if (const QList<QSlider *> list = usable<QSlider>(w); !list.isEmpty()) {
-                QSlider *s = list[e.a % list.size()];
-                s->setValue(s->minimum() + int(e.b % quint32(s->maximum() - s->minimum() + 1)));
+                SlideByInput(list[e.a % list.size()], e.b);
             }
             break;
         case Spin:
             if (const QList<QSpinBox *> list = usable<QSpinBox>(w); !list.isEmpty()) {
                 QSpinBox *s = list[e.a % list.size()];
-                s->setValue(s->minimum() + int(e.b % quint32(s->maximum() - s->minimum() + 1)));
+                TypeInto(s, s->minimum() + int(e.b % quint32(s->maximum() - s->minimum() + 1)));
             }
             break;
         case Combo:
@@ -312,9 +313,12 @@ private:
                 QPointer<QComboBox> c = list[e.a % list.size()];
                 if (c->count() > 0) {
                     const int i = int(e.b % quint32(c->count()));
-                    c->setCurrentIndex(i);
-                    if (c)
-                        emit c->activated(i);
+                    if (e.c % 2)
+                        ChooseByMouse(c, i);
+                    else
+                        ChooseByKeys(c, i);
+                    if (c && c->view()->isVisible())
+                        c->hidePopup();
                 }
             }
             break;
@@ -475,12 +479,10 @@ private:
                     qInfo("liveness: %s, stuck %s", qPrintable(list[i]->objectName()), qPrintable(stuck(w).join(QLatin1Char(' '))));
                 if (auto *b = qobject_cast<QAbstractButton *>(list[i]))
                     b->click();
-                else if (auto *c = qobject_cast<QComboBox *>(list[i]); c && c->count() > 0) {
-                    const int next = (c->currentIndex() + 1) % c->count();
-                    c->setCurrentIndex(next);
-                    emit c->activated(next);
-                } else if (auto *b = qobject_cast<QSpinBox *>(list[i]))
-                    b->setValue(b->value() < b->maximum() ? b->value() + 1 : b->minimum());
+                else if (auto *c = qobject_cast<QComboBox *>(list[i]); c && c->count() > 0)
+                    ChooseByKeys(c, (c->currentIndex() + 1) % c->count());
+                else if (auto *b = qobject_cast<QSpinBox *>(list[i]))
+                    TypeInto(b, b->value() < b->maximum() ? b->value() + 1 : b->minimum());
                 if (const QString f = runOut(w); !f.isEmpty())
                     return f;
             }

@@ -1,5 +1,6 @@
 // Central forces: the satellite's place and the pull with its parts at each of the sixteen
-// steps, the arrows on the picture, the permanent trail, pause, rate and life cycle.
+// steps, the body at the focus, equal areas in equal ticks, arrows that grow with the
+// picture, the arrows on the picture, the permanent trail, pause, rate and life cycle.
 #include "dialogs/brucatore.h"
 #include "globals.h"
 #include "language/texts.h"
@@ -20,25 +21,40 @@
 namespace {
 const QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Yellow = qRgb(255, 255, 0);
 const QRgb Red = qRgb(255, 0, 0);
+const double Step = M_PI / 8; // mean anomaly a tick
 
 int rnd(double v)
 {
     return int(std::nearbyint(v));
 }
 
-// The satellite and the pull at step k for a client of width W, worked out afresh.
+// The satellite and the pull at step k on the ellipse a x b, worked out afresh: equal times
+// a step, so the mean anomaly (from the far end) grows by pi/8; the force centre at the focus;
+// lengths in pixels a tick of a sixteen-tick revolution.
 struct State {
-    double x, y, r2, phi, tau, F, an, at, v;
+    double theta, x, y, r2, phi, tau, F, an, at, v;
     int s;
 };
 
-State expected(int k, double W, double a, double b)
+double focal(double a, double b)
+{
+    return std::sqrt(a * a - b * b);
+}
+
+State expected(int k, double a, double b)
 {
     State e{};
-    const double theta = k * M_PI / 8;
+    // Kepler's equation E + e sin E = M, by halving the interval (E = 0 at the far end).
+    const double ecc = focal(a, b) / a, M = k * Step;
+    double lo = 0, hi = k == 0 ? 0 : 2 * M_PI;
+    for (int i = 0; i < 100; ++i) {
+        const double mid = (lo + hi) / 2;
+        (mid + ecc * std::sin(mid) < M ? lo : hi) = mid;
+    }
+    const double theta = e.theta = (lo + hi) / 2;
     e.x = a * std::cos(theta);
     e.y = b * std::sin(theta);
-    const double dx = W / 15 + e.x;
+    const double dx = focal(a, b) + e.x;
     e.r2 = dx * dx + e.y * e.y;
     // The direction of the radius, as a line: between 0 and pi.
     e.phi = std::atan(e.y / dx);
@@ -48,10 +64,11 @@ State expected(int k, double W, double a, double b)
     // axis, and at the ends of the axis towards the centre.
     e.s = k == 0 ? -1 : (k < 8 ? 1 : -1);
     e.tau = k == 0 ? M_PI / 2 : std::atan(b / a * std::cos(theta) / std::sin(theta));
-    e.F = 900000 / e.r2 * e.s;
+    // Kepler's third law gives GM = n^2 a^3; the speed is vis-viva's.
+    e.F = Step * Step * a * a * a / e.r2 * e.s;
     e.an = e.F * std::sin(e.phi + e.tau);
     e.at = -e.F * std::cos(e.phi + e.tau);
-    e.v = -0.7 * std::sqrt(std::sqrt(e.r2) * std::fabs(e.an)) * (e.an < 0 ? -1 : 1);
+    e.v = -Step * std::sqrt(a * a * a * (2 / std::sqrt(e.r2) - 1 / a)) * (e.an < 0 ? -1 : 1);
     return e;
 }
 
@@ -95,18 +112,19 @@ void drawSatellite(Canvas &c, QPointF P)
 }
 
 // The width the scene of a client W x H is laid out for: W itself, unless the orbit
-// (7/32 of the width high either side of the middle) would leave the picture (3/4 of the
-// client high); then the widest that keeps the satellite, 2 px round, inside.
+// (7/32 of the width high either side of the middle) and its arrows (an eighth beyond it)
+// would leave the picture (3/4 of the client high); then the widest that keeps them, and the
+// satellite 2 px round, inside.
 int layoutWidth(int W, int H)
 {
     int Wl = W;
-    while (7 * Wl / 32 + 3 > 3 * H / 8)
+    while (9 * (7 * Wl / 32) > 8 * (3 * H / 8 - 3))
         --Wl;
     return Wl;
 }
 
-// A fresh picture of a window of client W x H: black, with the attracting body a sixteenth
-// of the layout width left of the middle.
+// A fresh picture of a window of client W x H: black, with the attracting body at the
+// focus, left of the middle.
 QImage freshPicture(int W, int H)
 {
     QImage img = NewBitmap(W, 3 * H / 4, clBlack);
@@ -114,7 +132,7 @@ QImage freshPicture(int W, int H)
     c.brush.Color = clYellow;
     c.pen.Color = clBlack;
     const int Wl = layoutWidth(W, H);
-    const int bx = 7 * Wl / 16 + (W - Wl) / 2, by = 3 * H / 8;
+    const int bx = rnd(W / 2.0 - focal(Wl / 4, 7 * Wl / 32)), by = 3 * H / 8;
     c.Ellipse(bx - 8, by - 8, bx + 8, by + 8);
     return img;
 }
@@ -155,6 +173,7 @@ private slots:
     void init();
     void cleanup();
     void pullAndPartsAtEveryStep();
+    void focusEqualAreasAndArrowsAtBothSizes();
     void arrowsPointTheRightWay();
     void pictureFollowsTheButtons();
     void attractingBodyStaysWhole();
@@ -224,7 +243,7 @@ void TestCentrali::pullAndPartsAtEveryStep()
         QCOMPARE(w->k, k);
         w->tempoTimer();
         QCOMPARE(w->k, (k + 1) % 16);
-        const State e = expected(k, 535, 133, 117);
+        const State e = expected(k, 133, 117);
         const QString at = QStringLiteral("k = %1").arg(k);
         QVERIFY2(qAbs(w->x - e.x) < 1e-3, qPrintable(at));
         QVERIFY2(qAbs(w->y - e.y) < 1e-3, qPrintable(at));
@@ -249,30 +268,65 @@ void TestCentrali::pullAndPartsAtEveryStep()
         if (k == 0) {
             QCOMPARE(int(w->s), -1);
             QCOMPARE(w->tau, float(M_PI / 2));
-            QVERIFY(qAbs(qAbs(w->F) - 31.6) < 0.1);
+            QVERIFY(qAbs(qAbs(w->F) - 9.42) < 0.01);
         }
         if (k == 8)
-            QVERIFY(qAbs(qAbs(w->F) - 95.0) < 0.1);
+            QVERIFY(qAbs(qAbs(w->F) - 74.57) < 0.01);
         // At the ends of the axis the pull has no tangential part.
         if (k == 0 || k == 8)
             QVERIFY2(qAbs(w->at) < 1e-3, qPrintable(at));
     }
-    // The pull from about 32 to 95 pixels, the speed from about 51 to 67.
-    QVERIFY(qAbs(minF - 31.6) < 0.1);
-    QVERIFY(qAbs(maxF - 95.0) < 0.1);
-    QVERIFY(minV > 50 && minV < 52);
-    QVERIFY(maxV > 66 && maxV < 68);
+    // At 535 px the pull runs from about 9 to 75 pixels, the speed from about 31 to 88.
+    QVERIFY(qAbs(minF - 9.42) < 0.01);
+    QVERIFY(qAbs(maxF - 74.57) < 0.01);
+    QVERIFY(qAbs(minV - 31.14) < 0.01);
+    QVERIFY(qAbs(maxV - 87.60) < 0.01);
+}
+
+void TestCentrali::focusEqualAreasAndArrowsAtBothSizes()
+{
+    // On a wide and a 4:3 client: the body at the focus, equal areas from it in equal ticks,
+    // the speeds at the ends inversely as the distances, each arrow the same share of a.
+    QVector<double> share[2];
+    const QSize clients[] = {QSize(1880, 880), QSize(1024, 768)};
+    for (int i = 0; i < 2; ++i) {
+        auto *w = static_cast<Tfcen *>(OpenAtClient(main, QStringLiteral("H1"), clients[i]));
+        QVERIFY(w);
+        w->tempo->stop();
+        QCOMPARE(w->bitmap, freshPicture(clients[i].width(), clients[i].height()));
+        const double a = w->a, b = w->b, c = focal(a, b);
+        QPointF P[17]; // from the focus, y up
+        for (int k = 0; k <= 16; ++k) {
+            w->tempoTimer();
+            P[k] = QPointF(w->x + c, w->y);
+            share[i] << qAbs(w->F) / a << qAbs(w->v) / a << qAbs(w->at) / a << qAbs(w->an) / a;
+        }
+        for (int k = 0; k < 16; ++k) {
+            // The triangle from the focus and the sliver between its chord and the arc (a
+            // circle's sliver squeezed by b/a).
+            const QPointF u = P[k], v = P[k + 1], cu(u.x() - c, u.y() * a / b), cv(v.x() - c, v.y() * a / b);
+            const double d = std::atan2(cu.x() * cv.y() - cu.y() * cv.x(), cu.x() * cv.x() + cu.y() * cv.y());
+            const double area = (u.x() * v.y() - u.y() * v.x()) / 2 + a * b / 2 * (d - std::sin(d));
+            QVERIFY(qAbs(area - M_PI * a * b / 16) < 1e-4 * a * b);
+        }
+        const double far = std::hypot(P[0].x(), P[0].y()), near = std::hypot(P[8].x(), P[8].y());
+        QVERIFY(qAbs(far - (a + c)) < 1e-3 && qAbs(share[i][33] / share[i][1] - far / near) < 1e-4 * far / near);
+        w->Frame()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    for (int j = 0; j < share[0].size(); ++j)
+        QVERIFY(qAbs(share[0][j] - share[1][j]) <= 0.01 * share[1][j] + 1e-3);
 }
 
 void TestCentrali::arrowsPointTheRightWay()
 {
     Tfcen *w = openSmall();
-    const QPointF centre(535 / 2.0 - 535 / 15.0, 3.0 * w->ClientHeight() / 8);
+    const QPointF centre(535 / 2.0 - focal(133, 117), 3.0 * w->ClientHeight() / 8);
     const QPointF middle(535 / 2.0, 3.0 * w->ClientHeight() / 8);
     for (int k = 0; k < 16; ++k) {
         w->tempoTimer();
         const QString at = QStringLiteral("k = %1").arg(k);
-        const double theta = k * M_PI / 8;
+        const double theta = expected(k, 133, 117).theta;
         const QPointF P(535 / 2.0 + 133 * std::cos(theta), middle.y() - 117 * std::sin(theta));
         QVERIFY2(std::hypot(satelliteOf(w).x() - P.x(), satelliteOf(w).y() - P.y()) < 1e-3, qPrintable(at));
         const QVector<ArrowOf> arrows = arrowsOf(w);
@@ -282,7 +336,7 @@ void TestCentrali::arrowsPointTheRightWay()
         const QPointF centripetal = tipOf(P, arrows[3].L, arrows[3].alpha) - P;
         // The pull points at the force centre and is as long as F.
         QVERIFY2(dot(unit(force), unit(centre - P)) > 0.99999, qPrintable(at));
-        QVERIFY2(qAbs(std::hypot(force.x(), force.y()) - 900000 / w->r2) < 1e-3, qPrintable(at));
+        QVERIFY2(qAbs(std::hypot(force.x(), force.y()) - Step * Step * 133 * 133 * 133 / w->r2) < 1e-3, qPrintable(at));
         // The velocity runs along the orbit, anticlockwise on the screen.
         const QPointF ahead(-133 * std::sin(theta), -117 * std::cos(theta));
         QVERIFY2(dot(unit(velocity), unit(ahead)) > 0.99999, qPrintable(at));
@@ -370,7 +424,7 @@ void TestCentrali::attractingBodyStaysWhole()
     // the arrow at the next step must not leave a hole in the body.
     Tfcen *w = openSmall();
     const int W = 535, H = w->ClientHeight();
-    const QRect body(7 * W / 16 - 8, 3 * H / 8 - 8, 16, 16);
+    const QRect body(rnd(W / 2.0 - focal(133, 117)) - 8, 3 * H / 8 - 8, 16, 16);
     const QImage fresh = freshPicture(W, H).copy(body);
     w->forza->click();
     int reached = 0, whole = 0;
@@ -415,7 +469,8 @@ void TestCentrali::permanentTrail()
     const QPointF middle(W / 2.0, 3.0 * H / 8);
     int inside = 0;
     for (int k = 0; k < 16; ++k) {
-        const QPointF P(middle.x() + w->a * std::cos(k * M_PI / 8), middle.y() - w->b * std::sin(k * M_PI / 8));
+        const double theta = expected(k, w->a, w->b).theta;
+        const QPointF P(middle.x() + w->a * std::cos(theta), middle.y() - w->b * std::sin(theta));
         QVERIFY(std::hypot(P.x() - places[k].x(), P.y() - places[k].y()) < 1e-3);
         const QPoint inner(rnd(P.x() - 2) + 1, rnd(P.y() - 2) + 1);
         if (w->bitmap.rect().contains(inner + QPoint(1, 1))) {
@@ -571,11 +626,13 @@ void TestCentrali::resizedWindow()
     w->tempoTimer();
     QCOMPARE(w->a, a);
     QCOMPARE(w->b, b);
-    const QPointF P(W / 2.0 + a * std::cos(M_PI / 8), 3.0 * H / 8 - b * std::sin(M_PI / 8));
+    const double theta = expected(1, a, b).theta;
+    const QPointF P(W / 2.0 + a * std::cos(theta), 3.0 * H / 8 - b * std::sin(theta));
     QVERIFY(std::hypot(satelliteOf(w).x() - P.x(), satelliteOf(w).y() - P.y()) < 1e-3);
     QCOMPARE(w->bitmap.pixel(rnd(P.x() - 2) + 1, rnd(P.y() - 2) + 1), White);
-    // The force centre moved with it: the pull still points there.
-    const QPointF centre(W / 2.0 - layoutWidth(W, H) / 15.0, 3.0 * H / 8);
+    // The focus moved with it, the body too, and the pull still points there.
+    const QPointF centre(W / 2.0 - focal(a, b), 3.0 * H / 8);
+    QCOMPARE(w->bitmap.pixel(rnd(centre.x()), rnd(centre.y())), Yellow);
     const QVector<ArrowOf> arrows = arrowsOf(w);
     QVERIFY(dot(unit(tipOf(P, arrows[0].L, arrows[0].alpha) - P), unit(centre - P)) > 0.99999);
     QCOMPARE(w->sotto->geometry().bottom(), H - 1);
@@ -589,14 +646,13 @@ void TestCentrali::wideWindowKeepsTheOrbitInside()
     // widest width that fits instead.
     Tfcen *w = open();
     const int W = w->ClientWidth(), H = w->ClientHeight();
-    QVERIFY(7 * W / 32 + 3 > 3 * H / 8);
     const int Wl = layoutWidth(W, H);
     QVERIFY(Wl < W);
     QCOMPARE(w->a, float(4 * Wl / 16));
     QCOMPARE(w->b, float(7 * Wl / 32));
-    QVERIFY(w->b >= 3 * H / 8 - 4);
+    QVERIFY(9 * w->b >= 8 * (3 * H / 8 - 3) - 9);
     QCOMPARE(w->bitmap, freshPicture(W, H));
-    const QPointF centre(W / 2.0 - Wl / 15.0, 3.0 * H / 8);
+    const QPointF centre(W / 2.0 - focal(w->a, w->b), 3.0 * H / 8);
     w->forza->click();
     for (int k = 0; k < 16; ++k) {
         w->tempoTimer();
@@ -604,13 +660,14 @@ void TestCentrali::wideWindowKeepsTheOrbitInside()
         const QRect box(rnd(P.x() - 2), rnd(P.y() - 2), rnd(P.x() + 2) - rnd(P.x() - 2), rnd(P.y() + 2) - rnd(P.y() - 2));
         QVERIFY(w->bitmap.rect().contains(box));
         QVERIFY(count(w->bitmap.copy(box), White) > 0);
-        // The pull points at the force centre, a fifteenth of the layout width left of the
-        // middle, and is drawn.
+        // The pull points at the force centre, the focus, and is drawn.
         const QVector<ArrowOf> arrows = arrowsOf(w);
         QVERIFY(dot(unit(tipOf(P, arrows[0].L, arrows[0].alpha) - P), unit(centre - P)) > 0.99999);
         QVERIFY(count(w->bitmap, Red) > 0);
-        // The pull is 900000 over the squared distance, whatever the layout's size.
-        const State e = expected(k, Wl, 4 * Wl / 16, 7 * Wl / 32);
+        for (const ArrowOf &a : arrowsOf(w))
+            QVERIFY(w->bitmap.rect().contains(tipOf(P, a.L, a.alpha).toPoint()));
+        // The pull is GM over the squared distance, GM from the period of sixteen ticks.
+        const State e = expected(k, 4 * Wl / 16, 7 * Wl / 32);
         QVERIFY2(qAbs(w->F - e.F) < 1e-4 * qAbs(e.F), qPrintable(QString::number(k)));
     }
 
@@ -619,7 +676,7 @@ void TestCentrali::wideWindowKeepsTheOrbitInside()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ChildWidth = 900;
     w = open();
-    QVERIFY(7 * w->ClientWidth() / 32 + 3 <= 3 * w->ClientHeight() / 8);
+    QCOMPARE(layoutWidth(w->ClientWidth(), w->ClientHeight()), w->ClientWidth());
     QCOMPARE(w->a, float(4 * w->ClientWidth() / 16));
     QCOMPARE(w->b, float(7 * w->ClientWidth() / 32));
     QCOMPARE(w->bitmap, freshPicture(w->ClientWidth(), w->ClientHeight()));

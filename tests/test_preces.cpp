@@ -5,6 +5,7 @@
 #include "sims/mechanics/preces.h"
 #include "vastara.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QMdiSubWindow>
 #include <QSlider>
@@ -20,7 +21,8 @@ namespace {
 using LD = long double;
 int rnd(LD x) { return int(std::nearbyintl(x)); }
 
-// The scene's geometry for a scene W wide on a client H high, and its points at step k.
+// The scene's geometry for a scene W wide on a client H high, and its points at step k
+// (horizontal offsets laid off leftwards).
 struct Model {
     int W, H, N = 20, n = 0;
     int cx() const { return W / 4; }
@@ -31,18 +33,18 @@ struct Model {
     float D() const { return float(W / 8.0L - std::sqrt(W * W / 64.0L - H * H / 1600.0L)); }
     LD A(int m) const { return 1 + 0.3L * n * std::sin(m * M_PIl / 5); }
     LD theta(int m) const { return m * M_PIl / N + M_PIl / 8; }
-    QPoint north(int k) const { return {cx() + rnd(a() * std::cos(theta(k))), cy() - cx() - rnd(A(k) * b() * std::sin(theta(k)))}; }
+    QPoint north(int k) const { return {cx() - rnd(a() * std::cos(theta(k))), cy() - cx() - rnd(A(k) * b() * std::sin(theta(k)))}; }
     QPoint south(int k) const
     {
-        return {cx() + rnd(a() * std::cos(M_PIl + theta(k)) - std::fabs(D() * std::cos(k * M_PIl / N))),
+        return {cx() - rnd(a() * std::cos(M_PIl + theta(k)) - std::fabs(D() * std::cos(k * M_PIl / N))),
                 cy() + cx() - rnd(A(k) * b() * std::sin(M_PIl + theta(k)))};
     }
-    QPoint dot(int j, bool upper) const { return {cx() + rnd(a() * std::cos(theta(j))), cy() + (upper ? -cx() : cx()) - rnd(A(j) * b() * std::sin(theta(j)))}; }
+    QPoint dot(int j, bool upper) const { return {cx() - rnd(a() * std::cos(theta(j))), cy() + (upper ? -cx() : cx()) - rnd(A(j) * b() * std::sin(theta(j)))}; }
     QPoint eq(int j, int k) const
     {
         const LD phi = j * M_PIl / N, psi = (k + j) * M_PIl / N + M_PIl / 8, c = std::cos(phi);
         const LD sgn = c < 0 ? -1 : 1;
-        return {cx() + rnd(R() * c - sgn * std::fabs(D() * std::cos(psi))), cy() + rnd(A(k) * b() * std::cos(psi) + a() * std::sin(phi))};
+        return {cx() - rnd(R() * c - sgn * std::fabs(D() * std::cos(psi))), cy() + rnd(A(k) * b() * std::cos(psi) + a() * std::sin(phi))};
     }
 };
 
@@ -56,6 +58,7 @@ private slots:
     void cleanup();
     void axisOnItsConeAndNutation();
     void discAndEquator();
+    void earthSpinsWestToEastAndPrecessesBackwards();
     void evidStripChange();
     void textsAndLifeCycle();
     void wideAndNarrowClients();
@@ -181,6 +184,30 @@ void TestPreces::discAndEquator()
         const QPoint p = m.eq(j, j);
         if ((p - mk).manhattanLength() > 6)
             QVERIFY(colourNear(B, p.x(), p.y(), clRed));
+    }
+}
+
+void TestPreces::earthSpinsWestToEastAndPrecessesBackwards()
+{
+    // Seen from above the north pole (far side up) the Earth turns anticlockwise, its near
+    // side moving left to right; the axis precesses the other way. Summed over a turn, the
+    // cross products of successive places give each sense.
+    for (QSize client : {QSize(1880, 880), QSize(1024, 768)}) {
+        make(client.width(), client.height());
+        QTest::mouseClick(w->moto, Qt::LeftButton);
+        QTest::keyClick(w->moto->view(), Qt::Key_Down);
+        QTest::keyClick(w->moto->view(), Qt::Key_Return);
+        QCOMPARE(int(w->N), 30);
+        const QPoint globe(w->cx, w->cy), cone(w->cx, w->cy - w->L());
+        auto turn = [](QPoint u, QPoint v) { return double(u.x()) * -v.y() + double(u.y()) * v.x(); };
+        double spin = 0, precession = 0, nearSide = 0;
+        for (int m = 0; m < 2 * w->N; ++m) {
+            const QPoint p = w->MarkedPoint(m) - globe, q = w->MarkedPoint(m + 1) - globe;
+            spin += turn(p, q);
+            nearSide += p.y() > 0 && q.y() > 0 ? q.x() - p.x() : 0;
+            precession += turn(w->NorthEnd(m) - cone, w->NorthEnd(m + 1) - cone);
+        }
+        QVERIFY(spin > 0 && nearSide > 0 && precession < 0);
     }
 }
 

@@ -27,13 +27,15 @@ int rnd(double v)
 }
 
 // The scene of width W (the layout) and height H, with the counters of tick t (0 = first).
+// The axis leans to the far side at t = 0, then to the left; seen from above, the view
+// from above turns the disc's outline so that its short axis points where the axis leans.
 struct Scene {
     int W, H;
     double psi(qint64 t) const { return M_PI * double(t % 400) / 200.0; }
     double sigma(qint64 t) const { return M_PI * double(t % 120) / 60.0; }
     QPointF centre(qint64 t, bool above) const
     {
-        const double x = W / 5.0 + H / 10.6 * std::sin(psi(t));
+        const double x = W / 5.0 - H / 10.6 * std::sin(psi(t));
         const double y = above ? 3.0 * H / 10 - W / 10.6 * std::cos(psi(t))
                                : 3.0 * H / 10 - W / 5.3 * std::sin(M_PI / 3);
         return {x, y};
@@ -43,16 +45,17 @@ struct Scene {
         QVector<QPoint> r(12);
         const QPointF c = centre(t, above);
         const double s = sigma(t), p = psi(t), R = W / 26.6;
+        const double lx = c.x() - W / 5.0, ly = 3.0 * H / 10 - c.y(), l = std::hypot(lx, ly);
         for (int b = 0; b < 6; ++b) {
             const double u = s - b * M_PI / 6;
             int X, Y;
             if (above) {
                 const double a = R * std::cos(u), d = R * std::cos(M_PI / 4) * std::sin(u);
-                X = rnd(a * std::cos(p) - d * std::sin(p));
-                Y = rnd(a * std::sin(p) + d * std::cos(p));
+                X = rnd((a * ly + d * lx) / l);
+                Y = rnd((-a * lx + d * ly) / l);
             } else {
                 X = rnd(R * std::cos(u));
-                Y = -rnd(W / 53.2 * std::sin(s + p - b * M_PI / 6));
+                Y = -rnd(W / 53.2 * std::sin(s - p - b * M_PI / 6));
             }
             r[b] = QPoint(rnd(c.x() + X), rnd(c.y() - Y));
             r[b + 6] = QPoint(rnd(c.x() - X), rnd(c.y() + Y));
@@ -87,6 +90,8 @@ private slots:
     void precessionSeenFromTheSide_data();
     void precessionSeenFromTheSide();
     void precessionSeenFromAbove();
+    void precessesWithItsSpinFacingItsLean_data();
+    void precessesWithItsSpinFacingItsLean();
     void countersAfterALongRun();
     void viewChange();
     void viewChangeEndsOnWideClients();
@@ -166,8 +171,8 @@ void TestTrottola::precessionSeenFromTheSide()
             QCOMPARE(pic.pixel(p), White);
         }
         const QPointF c = S.centre(t, false);
-        // Leaning away: the disc over the body, blue; leaning towards: navy under the body
-        // (edge-on at a quarter turn).
+        // Leaning towards the viewer: the disc's upper face over the body, blue; leaning
+        // away: its underside, navy, under the body (edge-on at a quarter turn).
         if (std::cos(S.psi(t)) < -0.3)
             QCOMPARE(pic.pixel(rnd(c.x()), rnd(c.y())), Blue);
         else if (std::cos(S.psi(t)) > 0.3)
@@ -190,10 +195,10 @@ void TestTrottola::precessionSeenFromAbove()
     const Scene S{1024, 768};
     toAbove(w);
     const QRect table(1, 3 * S.H / 10 - S.W / 5 + 1, 2 * S.W / 5 - 1, 2 * (S.W / 5) - 1);
-    // A quarter turn every 100 ticks: the disc goes round the tip, far side first.
+    // A quarter turn every 100 ticks: the disc goes round the tip, far side first, then left.
     const double x = S.W / 5.0, y = 3.0 * S.H / 10;
-    const QPoint quarter[] = {{rnd(x), rnd(y - S.W / 10.6)}, {rnd(x + S.H / 10.6), rnd(y)},
-                              {rnd(x), rnd(y + S.W / 10.6)}, {rnd(x - S.H / 10.6), rnd(y)}};
+    const QPoint quarter[] = {{rnd(x), rnd(y - S.W / 10.6)}, {rnd(x - S.H / 10.6), rnd(y)},
+                              {rnd(x), rnd(y + S.W / 10.6)}, {rnd(x + S.H / 10.6), rnd(y)}};
     for (int t : {400, 500, 600, 700, 733}) {
         runTo(w, t);
         const QImage &pic = w->topPicture;
@@ -206,6 +211,45 @@ void TestTrottola::precessionSeenFromAbove()
             QCOMPARE(pic.pixel(p), White);
         QVERIFY(inkInside(pic, table, Grey, rim, S.tip()));
     }
+}
+
+void TestTrottola::precessesWithItsSpinFacingItsLean_data()
+{
+    precessionSeenFromTheSide_data();
+}
+
+void TestTrottola::precessesWithItsSpinFacingItsLean()
+{
+    // A heavy top precesses in the sense of its spin (its weight's torque turns the angular
+    // momentum that way): seen from above both go anticlockwise. Seen from above, the tilted
+    // disc is foreshortened along the way it leans: the rim's least spread lies along it.
+    QFETCH(QSize, client);
+    Tspins *w = openAt(client);
+    QVERIFY(w);
+    w->tempo->stop();
+    QTest::mouseClick(w->superiore, Qt::LeftButton);
+    w->Timer2Timer();
+    auto angle = [](QPointF p) { return std::atan2(-p.y(), p.x()); };
+    auto at = [&](int b) { // rim point b (the tip for b < 0) from the disc centre
+        const Tspins::Centre c = w->DiscCentre(true);
+        return QPointF(b < 0 ? w->Tip() : w->Rim(true)[b]) - QPointF(c.x, c.y);
+    };
+    double spin = 0, precession = 0, worst = 0;
+    for (int t = 0; t < 400; ++t) {
+        double xx = 0, yy = 0, xy = 0;
+        for (int b = 0; b < 12; ++b)
+            xx += at(b).x() * at(b).x(), yy += at(b).y() * at(b).y(), xy += at(b).x() * at(b).y();
+        const QPointF lean = -at(-1); // from the tip to the disc centre
+        const double shortAxis = std::atan2(2 * xy, xx - yy) / 2 + M_PI / 2;
+        worst = std::max(worst, std::abs(std::remainder(shortAxis - std::atan2(lean.y(), lean.x()), M_PI)));
+        const double rim0 = angle(at(0)), lean0 = angle(lean);
+        w->tempoTimer();
+        spin += std::remainder(angle(at(0)) - rim0, 2 * M_PI);
+        precession += std::remainder(angle(-at(-1)) - lean0, 2 * M_PI);
+    }
+    // Over 400 ticks the spin turns 400/120 times (and once more with the lean), the axis once.
+    QVERIFY2(spin > 6 * M_PI && qAbs(precession - 2 * M_PI) < 1e-6, qPrintable(QString::number(precession)));
+    QVERIFY2(worst < 3 * M_PI / 180, qPrintable(QString::number(worst * 180 / M_PI)));
 }
 
 void TestTrottola::countersAfterALongRun()

@@ -20,8 +20,8 @@ SimWindow *CreateFcen(QWidget *owner)
 
 static const SimRegistration registration("H1", CreateFcen);
 
-// Strength of the pull (pixels of arrow at a distance of one pixel, times the square).
-static constexpr Extended Pull = 900000.0L;
+// The mean anomaly a tick: sixteen places a revolution, equal in time.
+static constexpr Extended MeanMotion = Pi / 8;
 static constexpr Extended Degree = Pi / 180;
 static constexpr int BodyRadius = 8;
 
@@ -91,7 +91,7 @@ void Tfcen::FormCreate()
     bitmap = NewBitmap(ClientWidth(), Div(3 * ClientHeight(), 4), clBlack);
     bc.setTarget(&bitmap);
     k = 0;
-    bodyCentre = QPoint(Div(7 * Wl, 16) + SceneLeft(Wl), Div(3 * ClientHeight(), 8));
+    bodyCentre = BodyCentre();
     PaintBody();
     bc.brush.Color = clWhite;
     bc.pen.Color = clWhite;
@@ -106,8 +106,9 @@ void Tfcen::FreeBitmaps()
 int Tfcen::LayoutWidth() const
 {
     // The orbit is 7/32 of the layout width high either side of the middle of a picture
-    // 3/4 of the client high; keep the satellite (2 px round) inside it.
-    const int room = Div(3 * ClientHeight(), 8) - 3;
+    // 3/4 of the client high, and the arrows reach at most an eighth of that beyond it (the
+    // velocity's near the top and bottom); keep them and the satellite (2 px round) inside.
+    const int room = Div(8 * (Div(3 * ClientHeight(), 8) - 3), 9);
     return SceneWidth(room < 0 ? 0 : Div(32 * (room + 1) - 1, 7));
 }
 
@@ -122,10 +123,36 @@ QPointF Tfcen::SatellitePoint() const
     return QPointF(c.x() + x, c.y() - y);
 }
 
-void Tfcen::PaintBody()
+QPoint Tfcen::BodyCentre() const
 {
-    // A yellow disc with the canvas's plain black outline, where it was put at creation.
-    bc.brush.Color = clYellow;
+    return QPoint(Round(ClientWidth() / 2.0L - FocalDistance()), Div(3 * ClientHeight(), 8));
+}
+
+Extended Tfcen::FocalDistance() const
+{
+    return std::sqrt(qMax(Extended(a) * a - Extended(b) * b, Extended(0)));
+}
+
+Extended Tfcen::Anomaly(int place) const
+{
+    // Counted from the far end, Kepler's equation reads E + e sin E = M; Newton's method
+    // from E = M converges for every eccentricity below 1.
+    const Extended e = a > 0 ? FocalDistance() / a : 0;
+    const Extended M = place * MeanMotion;
+    Extended E = M;
+    for (int i = 0; i < 50; ++i) {
+        const Extended step = (E + e * std::sin(E) - M) / (1 + e * std::cos(E));
+        E -= step;
+        if (std::fabs(step) < 1e-18L)
+            break;
+    }
+    return E;
+}
+
+void Tfcen::PaintBody(TColor colour)
+{
+    // A yellow disc with the canvas's plain black outline, at the focus.
+    bc.brush.Color = colour;
     bc.pen.Color = clBlack;
     bc.Ellipse(bodyCentre.x() - BodyRadius, bodyCentre.y() - BodyRadius, bodyCentre.x() + BodyRadius,
                bodyCentre.y() + BodyRadius);
@@ -192,7 +219,7 @@ void Tfcen::tempoTimer()
     if (bitmap.isNull())
         return;
     if (!pausa->isChecked()) {
-        const Extended theta = k * Pi / 8;
+        const Extended theta = Anomaly(k);
         const Extended sinTheta = std::sin(theta), cosTheta = std::cos(theta);
         // Which way the pull points along y: with the sign of sin theta, and at the far end,
         // where sin theta is zero, towards the centre (to the left).
@@ -214,12 +241,18 @@ void Tfcen::tempoTimer()
             // body back what the wipe took.
             PaintBody();
         }
+        // The window was resized: the focus moved with the ellipse, and the body with it.
+        if (BodyCentre() != bodyCentre) {
+            PaintBody(clBlack);
+            bodyCentre = BodyCentre();
+            PaintBody();
+        }
 
-        const Extended W15 = LayoutWidth() / 15.0L;
+        const Extended f = FocalDistance();
         x = Real(a * cosTheta);
         y = Real(b * sinTheta);
-        r2 = Real((W15 + x) * (W15 + x) + Extended(y) * y);
-        Extended ph = std::atan(Extended(y) / (W15 + x));
+        r2 = Real((f + x) * (f + x) + Extended(y) * y);
+        Extended ph = std::atan(Extended(y) / (f + x));
         if (ph <= 0)
             ph += Pi;
         phi = Real(ph);
@@ -228,10 +261,15 @@ void Tfcen::tempoTimer()
         else
             tau = Real(std::atan(Extended(b) / a * cosTheta / sinTheta));
 
-        F = Real(Pull / r2 * s);
+        // In pixels a tick: a revolution takes sixteen ticks, so by Kepler's third law the
+        // pull is n^2 a^3 / r^2 and the speed, by the energy of the orbit, n a sqrt(2a/r - 1).
+        const Extended gm = MeanMotion * MeanMotion * Extended(a) * a * a;
+        const Extended r = std::sqrt(Extended(r2));
+        F = r2 > 0 ? Real(gm / r2 * s) : 0.0f;
         an = Real(F * std::sin(Extended(phi) + tau));
         at = Real(-F * std::cos(Extended(phi) + tau));
-        v = an == 0 ? 0.0f : Real(-0.7L * std::sqrt(std::sqrt(Extended(r2)) * std::fabs(Extended(an))) * an / std::fabs(Extended(an)));
+        const Extended speed = r > 0 ? MeanMotion * a * std::sqrt(qMax(2 * a / r - 1, Extended(0))) : 0;
+        v = an == 0 ? 0.0f : Real(-speed * an / std::fabs(Extended(an)));
 
         bc.brush.Color = clWhite;
         bc.pen.Color = clWhite;

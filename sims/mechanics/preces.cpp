@@ -153,6 +153,10 @@ void Tprecter::Timer1Timer()
     view->TimerFired();
 }
 
+// Every point is laid off leftwards of the globe's centre by its horizontal offset. Seen from
+// above the north pole, with the viewer at the bottom of the picture, the globe then turns
+// anticlockwise, west to east (its near side moves left to right, its colouring and the
+// marked point with it), and the axis sweeps its cone clockwise, against the spin.
 Extended Tprecter::Nutation(int m) const
 {
     return 1 + 0.3L * n * std::sin(m * Pi / 5);
@@ -165,26 +169,26 @@ QPoint Tprecter::EquatorPoint(int j, int k) const
     const Extended c = std::cos(phi);
     // The tilted radius is shortened towards the centre on either side.
     const Extended shortening = c == 0 ? 0 : std::fabs(c * D * std::cos(psi)) / c;
-    return QPoint(cx + Round(R * c - shortening), cy + Round(Nutation(k) * b * std::cos(psi) + a * std::sin(phi)));
+    return QPoint(cx - Round(R * c - shortening), cy + Round(Nutation(k) * b * std::cos(psi) + a * std::sin(phi)));
 }
 
 QPoint Tprecter::NorthEnd(int k) const
 {
     const Extended theta = k * Pi / N + Pi / 8;
-    return QPoint(cx + Round(a * std::cos(theta)), cy - L() - Round(Nutation(k) * b * std::sin(theta)));
+    return QPoint(cx - Round(a * std::cos(theta)), cy - L() - Round(Nutation(k) * b * std::sin(theta)));
 }
 
 QPoint Tprecter::SouthEnd(int k) const
 {
     const Extended theta = k * Pi / N + Pi / 8;
-    return QPoint(cx + Round(a * std::cos(Pi + theta) - std::fabs(D * std::cos(k * Pi / N))),
+    return QPoint(cx - Round(a * std::cos(Pi + theta) - std::fabs(D * std::cos(k * Pi / N))),
                   cy + L() - Round(Nutation(k) * b * std::sin(Pi + theta)));
 }
 
 QPoint Tprecter::PathDot(int j, bool upper) const
 {
     const Extended theta = j * Pi / N + Pi / 8;
-    return QPoint(cx + Round(a * std::cos(theta)),
+    return QPoint(cx - Round(a * std::cos(theta)),
                   cy + (upper ? -L() : L()) - Round(Nutation(j) * b * std::sin(theta)));
 }
 

@@ -136,9 +136,12 @@ QPoint Tspins::Origin() const
 
 Tspins::Centre Tspins::DiscCentre(bool above) const
 {
+    // The axis leans towards the far side of the table at psi = 0 (the top of the view from
+    // above), then to the left: as psi grows it sweeps its cone anticlockwise seen from
+    // above, the way the disc spins, as a heavy top precesses.
     const Extended psi = Psi();
     Centre c;
-    c.x = W / 5.0L + (H / 10.6L) * std::sin(psi);
+    c.x = W / 5.0L - (H / 10.6L) * std::sin(psi);
     c.y = above ? 3.0L * H / 10 - (W / 10.6L) * std::cos(psi) : 3.0L * H / 10 - (W / 5.3L) * std::sin(Pi / 3);
     return c;
 }
@@ -148,6 +151,11 @@ QVector<QPoint> Tspins::Rim(bool above) const
     const Extended sigma = Sigma(), psi = Psi();
     const Extended r = W / 26.6L;
     const Centre c = DiscCentre(above);
+    // Seen from above, the tilted disc is foreshortened along the way the axis leans: the
+    // short axis of its outline turns to the disc centre as seen from the tip.
+    const Extended leanX = c.x - W / 5.0L, leanY = 3.0L * H / 10 - c.y;
+    const Extended lean = std::hypot(leanX, leanY);
+    const Extended cosLean = lean > 0 ? leanY / lean : 1, sinLean = lean > 0 ? -leanX / lean : 0;
     QVector<QPoint> rim(12);
     for (int b = 0; b < 6; ++b) {
         const Extended turn = sigma - b * Pi / 6;
@@ -155,11 +163,11 @@ QVector<QPoint> Tspins::Rim(bool above) const
         if (above) {
             const Extended a = r * std::cos(turn);
             const Extended s = r * std::cos(Pi / 4) * std::sin(turn);
-            X = Round(a * std::cos(psi) - s * std::sin(psi));
-            Y = Round(a * std::sin(psi) + s * std::cos(psi));
+            X = Round(a * cosLean - s * sinLean);
+            Y = Round(a * sinLean + s * cosLean);
         } else {
             X = Round(r * std::cos(turn));
-            Y = -Round((W / 53.2L) * std::sin(sigma + psi - b * Pi / 6));
+            Y = -Round((W / 53.2L) * std::sin(sigma - psi - b * Pi / 6));
         }
         rim[b] = QPoint(Round(c.x + X), Round(c.y - Y));
         rim[b + 6] = QPoint(Round(c.x - X), Round(c.y + Y));
@@ -210,9 +218,10 @@ QRect Tspins::DrawSide()
     c.MoveTo(0, bottom - 1);
     c.LineTo(0, top);
     c.LineTo(w - 1, top);
-    // The disc hides the body when the axis leans away.
-    const bool leansAway = std::cos(Psi()) < 0;
-    DrawTopOf(c, rim, leansAway ? clBlue : clNavy, leansAway);
+    // Leaning towards the viewer the disc shows its upper face, blue, and hides the body;
+    // leaning away it shows its underside, navy, behind the body.
+    const bool leansTowards = std::cos(Psi()) < 0;
+    DrawTopOf(c, rim, leansTowards ? clBlue : clNavy, leansTowards);
     const QRect changed = sideDrawn.isNull() ? ContentRect() : (box | sideDrawn);
     sideDrawn = box;
     return changed;

@@ -99,6 +99,7 @@ SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &he
     presenter = new QTimer(this);
     presenter->setSingleShot(true);
     connect(presenter, &QTimer::timeout, this, &SimWindow::Present);
+    tempo->installEventFilter(this);
     connect(tempo, &QTimer::timeout, this, [this] {
         partialRepaint = false;
         repaintRect = QRect();
@@ -111,6 +112,7 @@ SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &he
             Refresh();
         }
         partialRepaint = false;
+        timerTick = false;
     });
 }
 
@@ -466,6 +468,21 @@ void SimWindow::closeEvent(QCloseEvent *e)
 void SimWindow::Refresh()
 {
     ShowChanged(surface->rect());
+}
+
+bool SimWindow::eventFilter(QObject *watched, QEvent *e)
+{
+    // The running timer's own event, as against its signal emitted by hand.
+    if (watched == tempo && e->type() == QEvent::Timer)
+        timerTick = true;
+    return QWidget::eventFilter(watched, e);
+}
+
+bool SimWindow::PictureDue() const
+{
+    if (!timerTick || !sincePresent.isValid())
+        return true;
+    return sincePresent.elapsed() + tempo->interval() >= PresentInterval();
 }
 
 int SimWindow::PresentInterval() const

@@ -111,6 +111,11 @@ public:
     // handlers changed in between is gathered and shown together, as it stands then.
     int PresentInterval() const;
     bool RepaintPending() const { return !pendingRepaint.isEmpty(); }
+    // For an animation timer faster than the screen refresh: whether the picture this tick
+    // would draw can still be seen. When it is not (a later tick's picture overtakes it
+    // before the next refresh), the tick may advance its model without drawing. Ticks run by
+    // hand rather than by the running timer (tests, the step key) are always seen.
+    bool PictureDue() const;
 
     // The bar metrics of this window's creation.
     BarMetrics metrics;
@@ -242,6 +247,7 @@ protected:
     virtual void HintLineChanged(const QString &) {}
 
     bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 
@@ -270,6 +276,7 @@ private:
     QRegion pendingRepaint;
     QTimer *presenter = nullptr;
     QElapsedTimer sincePresent;
+    bool timerTick = false; // the tick in progress was started by the running timer
     void ShowChanged(const QRegion &changed);
     void Present();
     QPointer<QWidget> activeControl;

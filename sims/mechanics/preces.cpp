@@ -284,18 +284,26 @@ void Tprecter::cadenzaTimer()
     if (bitmapA.isNull() || bitmapB.isNull())
         return;
     const bool paused = pausa->isChecked();
+    // A picture that a later tick overtakes before the screen shows it is not drawn; the
+    // model still takes its step.
+    const bool steady = view->mode == ViewSwitch::ShowingFirst || view->mode == ViewSwitch::ShowingSecond;
+    const bool draw = !steady || PictureDue();
     if (!paused) {
-        QVector<QPoint> eq(2 * N + 1);
-        for (int j = 0; j <= 2 * N; ++j)
-            eq[j] = EquatorPoint(j, K);
-        if (view->DrawsFirst())
-            DrawViewA(eq);
-        if (view->DrawsSecond())
-            DrawViewB(eq);
+        if (draw) {
+            QVector<QPoint> eq(2 * N + 1);
+            for (int j = 0; j <= 2 * N; ++j)
+                eq[j] = EquatorPoint(j, K);
+            if (view->DrawsFirst())
+                DrawViewA(eq);
+            if (view->DrawsSecond())
+                DrawViewB(eq);
+        }
         // The counter runs over 2N - 1 values.
         K = quint8((K + 1) % (2 * N - 1));
     }
-    if (view->mode == ViewSwitch::ShowingFirst) {
+    if (steady && !draw) {
+        RepaintOnly(QRect());
+    } else if (view->mode == ViewSwitch::ShowingFirst) {
         Show(bitmapA);
     } else if (view->mode == ViewSwitch::ShowingSecond) {
         Show(bitmapB);

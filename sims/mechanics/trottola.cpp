@@ -277,11 +277,15 @@ void Tspins::cadenzaTimer()
     if (sidePicture.isNull())
         return;
     const bool paused = pausa->isChecked();
+    // A picture that a later tick overtakes before the screen shows it is not drawn; the
+    // model still takes its step.
+    const bool steady = displayMode == ViewSwitch::ShowingFirst || displayMode == ViewSwitch::ShowingSecond;
+    const bool draw = !steady || PictureDue();
     QRect sideChanged, topChanged;
     if (!paused) {
-        if (displayMode != ViewSwitch::ShowingSecond)
+        if (draw && displayMode != ViewSwitch::ShowingSecond)
             sideChanged = DrawSide();
-        if (displayMode != ViewSwitch::ShowingFirst)
+        if (draw && displayMode != ViewSwitch::ShowingFirst)
             topChanged = DrawTop();
         precessionHalves = (precessionHalves + 1) % PrecessionPeriod;
         spin = (spin + 1) % SpinPeriod;

@@ -1,4 +1,5 @@
-// The P-wave window: its 19 pictures, the highlighted gap, pause, rate and life cycle.
+// The P-wave window: its 19 pictures, planes over the whole slab on a wide and a 4:3 client,
+// the highlighted gap, pause, rate and life cycle.
 #include "dialogs/brucatore.h"
 #include "globals.h"
 #include "language/texts.h"
@@ -43,6 +44,7 @@ private slots:
     void rateAndLifeCycle();
     void helpPage();
     void narrowWindow();
+    void planesCoverTheSlab();
 
 private:
     QTemporaryDir dir;
@@ -84,14 +86,14 @@ void TestPrimarie::picturesFollowTheWave()
         QCOMPARE(pic.size(), QSize(W, PH));
         // Row 110 of the front face: red exactly where a plane stands, rock elsewhere.
         QSet<int> planes;
-        for (int k = 0; k <= 50; ++k)
+        for (int k = 0; planeX(W, f, k) + 40 >= 0; ++k)
             planes.insert(planeX(W, f, k));
         for (int x = 0; x < W; ++x)
             QCOMPARE(pic.pixel(x, 110), planes.contains(x) ? Red : Maroon);
         // Each plane's slanted trace on the top face passes halfway, 20 px right and 14 up.
-        for (int k = 0; k <= 50; ++k) {
+        for (int k = 0; planeX(W, f, k) + 20 >= 0; ++k) {
             const int x = planeX(W, f, k);
-            if (x + 20 >= 0 && x + 20 < W)
+            if (x + 20 < W)
                 QCOMPARE(pic.pixel(x + 20, 84), Red);
         }
         QCOMPARE(w->edgeA[f], planeX(W, f, 20));
@@ -274,6 +276,29 @@ void TestPrimarie::narrowWindow()
         inside += planeX(W, 0, k) >= 0 && planeX(W, 0, k) < W;
     QCOMPARE(reds, inside);
     QVERIFY(inside < 51);
+}
+
+void TestPrimarie::planesCoverTheSlab()
+{
+    // Planes 11 px apart, each moved at most 5 px: nowhere along the front face (row 110) or
+    // the top face (row 84) is the rock bare for more than 11 + 2 x 5 px, edges included.
+    for (QSize client : {QSize(1880, 880), QSize(1024, 768)}) {
+        auto *w = qobject_cast<Tondep *>(OpenAtClient(main, QStringLiteral("D1"), client));
+        QVERIFY(w);
+        const int W = client.width() / 2;
+        for (int f = 0; f < Tondep::FrameCount; ++f)
+            for (int y : {110, 84}) {
+                int last = -1, widest = 0;
+                for (int x = 0; x <= W; ++x)
+                    if (x == W || w->frames[f].pixel(x, y) == Red) {
+                        widest = qMax(widest, x - last - 1);
+                        last = x;
+                    }
+                QVERIFY2(widest <= 21, qPrintable(QStringLiteral("%1 px bare in row %2").arg(widest).arg(y)));
+            }
+        w->Frame()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 QTEST_MAIN(TestPrimarie)

@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 
 Tondep *ondep = nullptr;
@@ -61,6 +62,12 @@ void Tondep::FormCreate()
     frameIndex = 0;
 }
 
+int Tondep::LastPlane(int w)
+{
+    // Plane k stands within 5 px of w - 11 k and its trace on the top face reaches 40 px right.
+    return std::max(50, Div(w + 45, 11) + 1);
+}
+
 void Tondep::DrawPicture(QImage &picture, int f, int &xPlane20, int &xPlane21)
 {
     const int w = picture.width();
@@ -80,7 +87,8 @@ void Tondep::DrawPicture(QImage &picture, int f, int &xPlane20, int &xPlane21)
     for (int y : {98, 106, 114, 122})
         c.Line(0, y, w, y);
     // Planes 11 px apart from the right edge, each displaced by up to 5 px along the slab.
-    for (int k = 0; k <= 50; ++k) {
+    const int last = LastPlane(w);
+    for (int k = 0; k <= last; ++k) {
         const int x = Round(w - 11 * k + 5 * std::sin(Pi * (f + k) / 5));
         if (k == 20)
             xPlane20 = x;

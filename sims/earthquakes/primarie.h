@@ -36,6 +36,9 @@ public:
 
     // Draws picture f into `picture` (W x PH), recording the x of planes 20 and 21.
     static void DrawPicture(QImage &picture, int f, int &xPlane20, int &xPlane21);
+    // The last plane drawn in a picture w pixels wide: the first whose slanted trace lies
+    // wholly left of the picture, so the planes cover the slab at any width.
+    static int LastPlane(int w);
 
 protected:
     void Prepare() override;

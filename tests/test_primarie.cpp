@@ -217,15 +217,13 @@ void TestPrimarie::rateAndLifeCycle()
     QVERIFY(!main->BackdropVisible());
     QVERIFY(w->barrasotto->isVisibleTo(w));
     QVERIFY(w->tempo->isActive());
-    QCOMPARE(w->tempo->interval(), 100);
+    QCOMPARE(w->tempo->interval(), 50);
     QCOMPARE(w->cadenza->minimum(), 5);
     QCOMPARE(w->cadenza->maximum(), 195);
-    QCOMPARE(w->cadenza->value(), 100);
-    w->cadenza->setValue(150);
-    QCOMPARE(w->tempo->interval(), 50);
-    w->cadenza->setValue(5);
+    QCOMPARE(w->cadenza->value(), 150);
+    QTest::keyClick(w->cadenza, Qt::Key_Home);
     QCOMPARE(w->tempo->interval(), 195);
-    w->cadenza->setValue(195);
+    QTest::keyClick(w->cadenza, Qt::Key_End);
     QCOMPARE(w->tempo->interval(), 5);
     // Deactivated: the timer stops; reactivated: it runs again without redrawing the pictures.
     w->frames[0].setPixel(0, 0, qRgb(1, 2, 3));

@@ -29,7 +29,7 @@ Tondep::Tondep(QWidget *owner)
     QToolBar *bar1 = AddToolBar();
     AddPausa(bar1, 22);
     QToolBar *bar2 = AddToolBar();
-    AddCadenza(bar2, 100);
+    AddCadenza(bar2, 150);
     QToolBar *bar3 = AddToolBar();
     eviden = AddSpeedButton(bar3, QStringLiteral("pagelines"), 9, true, "eviden");
     AddGuida(bar3);
@@ -52,8 +52,8 @@ QPoint Tondep::PictureOrigin() const
 void Tondep::FormCreate()
 {
     SimWindow::FormCreate();
-    cadenza->setValue(100);
-    tempo->setInterval(100);
+    cadenza->setValue(150);
+    tempo->setInterval(200 - 150);
     // The pictures keep the size the window has now.
     W = Div(ClientWidth(), 2);
     PH = Div(3 * ClientHeight(), 8);
@@ -102,8 +102,16 @@ void Tondep::DrawPicture(QImage &picture, int f, int &xPlane20, int &xPlane21)
 
 void Tondep::Prepare()
 {
-    for (int f = 0; f < FrameCount; ++f)
-        DrawPicture(frames[f], f, edgeA[f], edgeB[f]);
+    for (int f = 0; f < FrameCount; ++f) {
+        if (f >= 10) {
+            // A wavelength on: the same picture.
+            frames[f] = frames[f - 10];
+            edgeA[f] = edgeA[f - 10];
+            edgeB[f] = edgeB[f - 10];
+        } else {
+            DrawPicture(frames[f], f, edgeA[f], edgeB[f]);
+        }
+    }
     canvas.brush.Color = clWhite;
     frameIndex = 0;
 }

@@ -1,5 +1,5 @@
 // The S-wave window: its sixteen pictures against the wave's heights on a wide and on a 4:3
-// client, the loop, the wave's speed against the P
+// client, the slab solid between its columns, the loop, the wave's speed against the P
 // wave's, the sheared cell, pause, rate, texts and life cycle.
 #include "language/texts.h"
 #include "sims/earthquakes/secondarie.h"
@@ -104,6 +104,13 @@ void TestSecondarie::picturesAndLoop()
                 QCOMPARE(pixelAt(pic, x + 6, g + 40), Maroon);  // front face
                 QCOMPARE(pixelAt(pic, x + 6, qMax(g, gn) + 74), clBlack);
             }
+            // Solid rock between the highest bottom and the lowest top of the slab: no
+            // pin-holes between neighbouring columns.
+            int holes = 0;
+            for (int y = ch / 8 + 4; y <= ch / 8 + 68; ++y)
+                for (int x = 0; x < W; ++x)
+                    holes += pixelAt(pic, x, y) == clBlack;
+            QCOMPARE(holes, 0);
             QCOMPARE(Tondes::cellLeftY[f], H3 + top(10, f, ch) + 45);
             QCOMPARE(Tondes::cellRightY[f], H3 + top(11, f, ch) + 45);
         }

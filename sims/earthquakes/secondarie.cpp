@@ -73,6 +73,10 @@ void Tondes::DrawPicture(QImage &picture, int f, int cw, int ch, int &cellLeft, 
     // Bottom of the slab under column b: the top of the next column, 72 px lower.
     auto g1 = [&](int b) { return Round(c + 72 - 3 * std::sin(Pi * (b + 1) / 8 + Pi * f / 8)); };
     Canvas k(&picture);
+    // The rock first: a column's sides slant, and where the wave lifts one column above its
+    // neighbour the two sheared sides leave a sliver that neither column covers.
+    k.brush.Color = clMaroon;
+    k.FillRect(0, 0, picture.width(), h3);
     // Each column: black above the slab, the rock, black below.
     for (int b = -3; b <= last + 30; ++b) {
         const int x = 13 * b;

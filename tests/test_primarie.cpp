@@ -1,4 +1,5 @@
-// The P-wave window: its 19 pictures, the highlighted gap, pause, rate and life cycle.
+// The P-wave window: its 19 pictures, planes over the whole slab on a wide and a 4:3 client,
+// the highlighted gap, pause, rate and life cycle.
 #include "dialogs/brucatore.h"
 #include "globals.h"
 #include "language/texts.h"
@@ -43,6 +44,7 @@ private slots:
     void rateAndLifeCycle();
     void helpPage();
     void narrowWindow();
+    void planesCoverTheSlab();
 
 private:
     QTemporaryDir dir;
@@ -84,14 +86,14 @@ void TestPrimarie::picturesFollowTheWave()
         QCOMPARE(pic.size(), QSize(W, PH));
         // Row 110 of the front face: red exactly where a plane stands, rock elsewhere.
         QSet<int> planes;
-        for (int k = 0; k <= 50; ++k)
+        for (int k = 0; planeX(W, f, k) + 40 >= 0; ++k)
             planes.insert(planeX(W, f, k));
         for (int x = 0; x < W; ++x)
             QCOMPARE(pic.pixel(x, 110), planes.contains(x) ? Red : Maroon);
         // Each plane's slanted trace on the top face passes halfway, 20 px right and 14 up.
-        for (int k = 0; k <= 50; ++k) {
+        for (int k = 0; planeX(W, f, k) + 20 >= 0; ++k) {
             const int x = planeX(W, f, k);
-            if (x + 20 >= 0 && x + 20 < W)
+            if (x + 20 < W)
                 QCOMPARE(pic.pixel(x + 20, 84), Red);
         }
         QCOMPARE(w->edgeA[f], planeX(W, f, 20));
@@ -215,15 +217,13 @@ void TestPrimarie::rateAndLifeCycle()
     QVERIFY(!main->BackdropVisible());
     QVERIFY(w->barrasotto->isVisibleTo(w));
     QVERIFY(w->tempo->isActive());
-    QCOMPARE(w->tempo->interval(), 100);
+    QCOMPARE(w->tempo->interval(), 50);
     QCOMPARE(w->cadenza->minimum(), 5);
     QCOMPARE(w->cadenza->maximum(), 195);
-    QCOMPARE(w->cadenza->value(), 100);
-    w->cadenza->setValue(150);
-    QCOMPARE(w->tempo->interval(), 50);
-    w->cadenza->setValue(5);
+    QCOMPARE(w->cadenza->value(), 150);
+    QTest::keyClick(w->cadenza, Qt::Key_Home);
     QCOMPARE(w->tempo->interval(), 195);
-    w->cadenza->setValue(195);
+    QTest::keyClick(w->cadenza, Qt::Key_End);
     QCOMPARE(w->tempo->interval(), 5);
     // Deactivated: the timer stops; reactivated: it runs again without redrawing the pictures.
     w->frames[0].setPixel(0, 0, qRgb(1, 2, 3));
@@ -274,6 +274,25 @@ void TestPrimarie::narrowWindow()
         inside += planeX(W, 0, k) >= 0 && planeX(W, 0, k) < W;
     QCOMPARE(reds, inside);
     QVERIFY(inside < 51);
+}
+
+void TestPrimarie::planesCoverTheSlab()
+{
+    // Planes 11 px apart, each moved at most 5 px: nowhere along the front face (row 110) or
+    // the top face (row 84) is the rock bare for more than 11 + 2 x 5 px, edges included.
+    for (QSize client : {QSize(1880, 880), QSize(1024, 768)}) {
+        auto *w = qobject_cast<Tondep *>(OpenAtClient(main, QStringLiteral("D1"), client));
+        QVERIFY(w);
+        for (int f = 0; f < Tondep::FrameCount; ++f)
+            for (int y : {110, 84})
+                for (int x = 0, last = -1; x <= w->PictureWidth(); ++x)
+                    if (x == w->PictureWidth() || w->frames[f].pixel(x, y) == Red) {
+                        QVERIFY2(x - last - 1 <= 21, qPrintable(QStringLiteral("bare at %1, %2").arg(x).arg(y)));
+                        last = x;
+                    }
+        w->Frame()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 QTEST_MAIN(TestPrimarie)

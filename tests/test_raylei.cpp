@@ -1,5 +1,6 @@
 // The Rayleigh-wave window: the rolling block and the highlighted view with its particles
-// and their paths (4:3 and wide), the sweep both ways, pause, period and life cycle.
+// and their paths (4:3 and wide), the particles' sense of rotation and the shape of their
+// paths against a Rayleigh wave in rock, the sweep both ways, pause, period and life cycle.
 #include "sims/earthquakes/raylei.h"
 #include "vastara.h"
 #include "viewswitch.h"
@@ -14,14 +15,33 @@
 #include <cmath>
 
 namespace {
-// The moving points of the design at phase t, in pixels.
+// A Rayleigh wave in a Poisson solid (P speed sqrt 3 times the S speed b, wave speed c with
+// c^2 = (2 - 2 / sqrt 3) b^2): at depth q / wavenumber a particle moves U(q) along the travel
+// and V(q) upwards. Rows 1 and 2 stand where V has fallen to 11/18 and 4/18 of V(0).
 struct Wave {
     float sx, sy;
     int t;
-    QPoint at(long double x, long double y) const { return QPoint(int(std::nearbyintl(x * sx)), int(std::nearbyintl(y * sy))); }
+    long double a[3]; // horizontal half-axes of the three rows for vertical ones 18, 11, 4
+    static inline const long double r = 2 - 2 / std::sqrt(3.0L), ga = std::sqrt(1 - r / 3), gb = std::sqrt(1 - r);
+    static long double U(long double q) { return std::exp(-ga * q) - 2 * ga * gb / (1 + gb * gb) * std::exp(-gb * q); }
+    static long double V(long double q) { return -ga * std::exp(-ga * q) + 2 * ga / (1 + gb * gb) * std::exp(-gb * q); }
+    Wave(float sx, float sy, int t) : sx(sx), sy(sy), t(t)
+    {
+        for (int i = 0; i < 3; ++i) {
+            long double lo = i ? 1 : 0, hi = i ? 30 : 0; // V falls steadily below q = 1
+            for (int n = 0; n < 200 && i; ++n)
+                (V((lo + hi) / 2) > (18 - 7 * i) / 18.0L * V(0) ? lo : hi) = (lo + hi) / 2;
+            a[i] = 18 * U(lo) / V(0);
+        }
+    }
     long double phi(int k) const { return 3.14159265358979323846L * (t + k) / 32; }
-    QPoint S(int k) const { return at(610 - 6 * k + 18 * std::cos(phi(k)), 85 + 18 * std::sin(phi(k))); }
-    QPoint D(int i, int k) const { return at(570 - 6 * k + (18 - 6 * i) * std::cos(phi(k)), 110 + 20 * i + (18 - 7 * i) * std::sin(phi(k))); }
+    QPoint at(long double x, long double y, int i, int k) const
+    {
+        return QPoint(int(std::nearbyintl(x * sx - a[i] * std::cos(phi(k)) * sy)),
+                      int(std::nearbyintl((y + (18 - 7 * i) * std::sin(phi(k))) * sy)));
+    }
+    QPoint S(int k) const { return at(610 - 6 * k, 85, 0, k); }
+    QPoint D(int i, int k) const { return at(570 - 6 * k, 110 + 20 * i, i, k); }
 };
 
 // A particle: the middle 4 x 4 of its 6 x 6 box red, but where a silver line crosses it.
@@ -64,6 +84,8 @@ private slots:
     }
     void pictures_data();
     void pictures();
+    void particlesRunAsInRock_data() { pictures_data(); }
+    void particlesRunAsInRock();
     void sweepBothWays();
     void pauseAndPeriod();
     void lifeCycle();
@@ -104,7 +126,7 @@ void TestRaylei::pictures()
     // Normal view: red lines through the moving points, the block maroon between the
     // deepest two lines, black above the surface and below the block; no particles.
     for (int tick = 0; tick < 3; ++tick) {
-        const Wave g{w->scaleX, w->scaleY, w->phase};
+        const Wave g(w->scaleX, w->scaleY, w->phase);
         w->tempoTimer();
         const QImage &n = w->normalView;
         for (int k = Tonder::FirstColumn; k < Tonder::LastColumn; ++k) {
@@ -150,7 +172,7 @@ void TestRaylei::pictures()
         w->tempoTimer();
     QSet<int> paths;
     for (int tick = 0; tick < 8; ++tick) {
-        const Wave g{w->scaleX, w->scaleY, w->phase};
+        const Wave g(w->scaleX, w->scaleY, w->phase);
         w->tempoTimer();
         const QImage &h = w->highlightView;
         QCOMPARE(maroonIn(h, h.rect()), 0);
@@ -159,7 +181,7 @@ void TestRaylei::pictures()
                 if (inside(g.D(i, k), 3))
                     QVERIFY(dotAt(h, g.D(i, k)));
             for (int s = 1; s <= 4; ++s) {
-                const double cx = (96 * s - 6) * g.sx - 0.5, a = (18 - 6 * i) * g.sx;
+                const double cx = (96 * s - 6) * g.sx - 0.5, a = double(std::abs(g.a[i]) * g.sy);
                 const int cy = qRound((110 + 20 * i) * g.sy);
                 bool covered = false;
                 for (int k = 32; k <= 128; k += 16)
@@ -181,6 +203,53 @@ void TestRaylei::pictures()
             w->tempoTimer();
     }
     QCOMPARE(paths.size(), 4 * 3);
+}
+
+void TestRaylei::particlesRunAsInRock()
+{
+    QFETCH(QSize, client);
+    Tonder *w = openAt(client);
+    QVERIFY(w);
+    w->tempo->stop();
+    QTest::mouseClick(w->eviden, Qt::LeftButton);
+    w->sweep->TimerFired();
+    while (w->ViewMode() != 2)
+        w->tempoTimer();
+    // Over a period, the surface particles marked at columns 64 and 48 (a quarter wavelength
+    // apart): each the middle of the places where the topmost dot of its column fits.
+    QList<QPointF> path[2];
+    for (int tick = 0; tick < 64; ++tick) {
+        w->tempoTimer();
+        for (int c = 0; c < 2; ++c) {
+            const int cx = qRound((186 + 96 * c) * w->scaleX);
+            QPointF sum;
+            int n = 0, first = -1;
+            for (int y = 0; y < w->PictureHeight() && (first < 0 || y <= first + 3); ++y)
+                for (int x = cx - 30; x <= cx + 30; ++x)
+                    if (dotAt(w->highlightView, QPoint(x, y)))
+                        first = first < 0 ? y : first, sum += QPointF(x, y), ++n;
+            QVERIFY(n > 0);
+            path[c] << sum / n;
+        }
+    }
+    // The wave runs from the column whose particle tops its path first to the other.
+    int top[2] = {0, 0};
+    for (int c = 0; c < 2; ++c)
+        for (int t = 1; t < 64; ++t)
+            top[c] = path[c][t].y() < path[c][top[c]].y() ? t : top[c];
+    const int lag = (top[1] - top[0] + 64) % 64;
+    QVERIFY(lag > 8 && lag < 24); // a quarter period, from column 64 to 48: to the right
+    // Twice the signed area, positive counter-clockwise as seen (screen y down): retrograde,
+    // backwards at the top, for a wave to the right.
+    double area = 0, x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
+    for (int t = 0; t < 64; ++t) {
+        const QPointF p = path[0][t], q = path[0][(t + 1) % 64];
+        area += q.x() * p.y() - p.x() * q.y();
+        x0 = qMin(x0, p.x()), x1 = qMax(x1, p.x()), y0 = qMin(y0, p.y()), y1 = qMax(y1, p.y());
+    }
+    QVERIFY(area > 0);
+    // Upright, as wide as tall in the ratio U(0) / V(0) = 0.68.
+    QVERIFY(std::abs((x1 - x0) / (y1 - y0) - double(Wave::U(0) / Wave::V(0))) < 0.05);
 }
 
 void TestRaylei::sweepBothWays()

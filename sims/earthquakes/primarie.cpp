@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 
 Tondep *ondep = nullptr;
@@ -28,7 +29,7 @@ Tondep::Tondep(QWidget *owner)
     QToolBar *bar1 = AddToolBar();
     AddPausa(bar1, 22);
     QToolBar *bar2 = AddToolBar();
-    AddCadenza(bar2, 100);
+    AddCadenza(bar2, 150);
     QToolBar *bar3 = AddToolBar();
     eviden = AddSpeedButton(bar3, QStringLiteral("pagelines"), 9, true, "eviden");
     AddGuida(bar3);
@@ -51,14 +52,20 @@ QPoint Tondep::PictureOrigin() const
 void Tondep::FormCreate()
 {
     SimWindow::FormCreate();
-    cadenza->setValue(100);
-    tempo->setInterval(100);
+    cadenza->setValue(150);
+    tempo->setInterval(200 - 150);
     // The pictures keep the size the window has now.
     W = Div(ClientWidth(), 2);
     PH = Div(3 * ClientHeight(), 8);
     for (QImage &f : frames)
         f = NewBitmap(W, PH, clBlack);
     frameIndex = 0;
+}
+
+int Tondep::LastPlane(int w)
+{
+    // Plane k stands within 5 px of w - 11 k and its trace on the top face reaches 40 px right.
+    return std::max(50, Div(w + 45, 11) + 1);
 }
 
 void Tondep::DrawPicture(QImage &picture, int f, int &xPlane20, int &xPlane21)
@@ -80,7 +87,8 @@ void Tondep::DrawPicture(QImage &picture, int f, int &xPlane20, int &xPlane21)
     for (int y : {98, 106, 114, 122})
         c.Line(0, y, w, y);
     // Planes 11 px apart from the right edge, each displaced by up to 5 px along the slab.
-    for (int k = 0; k <= 50; ++k) {
+    const int last = LastPlane(w);
+    for (int k = 0; k <= last; ++k) {
         const int x = Round(w - 11 * k + 5 * std::sin(Pi * (f + k) / 5));
         if (k == 20)
             xPlane20 = x;
@@ -94,8 +102,16 @@ void Tondep::DrawPicture(QImage &picture, int f, int &xPlane20, int &xPlane21)
 
 void Tondep::Prepare()
 {
-    for (int f = 0; f < FrameCount; ++f)
-        DrawPicture(frames[f], f, edgeA[f], edgeB[f]);
+    for (int f = 0; f < FrameCount; ++f) {
+        if (f >= 10) {
+            // A wavelength on: the same picture.
+            frames[f] = frames[f - 10];
+            edgeA[f] = edgeA[f - 10];
+            edgeB[f] = edgeB[f - 10];
+        } else {
+            DrawPicture(frames[f], f, edgeA[f], edgeB[f]);
+        }
+    }
     canvas.brush.Color = clWhite;
     frameIndex = 0;
 }

@@ -98,21 +98,21 @@ void Tonder::FreeBitmaps()
     normalView = highlightView = QImage();
 }
 
-QPoint Tonder::Design(Extended x, Extended y) const
+QPoint Tonder::Particle(Extended x, Extended y, int row, Extended c, Extended s) const
 {
-    return QPoint(Round(x * scaleX), Round(y * scaleY));
+    return QPoint(Round(x * scaleX - PathHalfWidth[row] * c * scaleY), Round((y + PathHalfHeight[row] * s) * scaleY));
 }
 
 QPoint Tonder::SurfacePoint(int k) const
 {
     const Extended f = Phi(k);
-    return Design(610 - 6 * k + 18 * std::cos(f), 85 + 18 * std::sin(f));
+    return Particle(610 - 6 * k, 85, 0, std::cos(f), std::sin(f));
 }
 
 QPoint Tonder::DepthPoint(int i, int k) const
 {
     const Extended f = Phi(k);
-    return Design(570 - 6 * k + (18 - 6 * i) * std::cos(f), 110 + 20 * i + (18 - 7 * i) * std::sin(f));
+    return Particle(570 - 6 * k, 110 + 20 * i, i, std::cos(f), std::sin(f));
 }
 
 namespace {
@@ -140,9 +140,9 @@ void Tonder::TakePoints()
     for (int k = 25; k <= LastColumn + 1; ++k) {
         const int j = (phase + k) & 63;
         const Extended c = wave.cos[j], s = wave.sin[j];
-        surface[k] = Design(610 - 6 * k + 18 * c, 85 + 18 * s);
+        surface[k] = Particle(610 - 6 * k, 85, 0, c, s);
         for (int i = 0; i < 3; ++i)
-            depth[i][k] = Design(570 - 6 * k + (18 - 6 * i) * c, 110 + 20 * i + (18 - 7 * i) * s);
+            depth[i][k] = Particle(570 - 6 * k, 110 + 20 * i, i, c, s);
     }
 }
 
@@ -152,21 +152,22 @@ QPoint Tonder::LineStart(int i) const
     // their start is scaled twice, which never shows, as the start lies right of the
     // picture at any size.
     const Extended psi = Pi * phase / 32 + Pi * (i - 5) / 40;
-    const Extended x = (550 - 6 * i + (18 - 6 * i) * std::cos(psi)) * scaleX;
+    const Extended x = (550 - 6 * i) * Extended(scaleX) - PathHalfWidth[i] * std::cos(psi) * scaleY;
     const Extended y = ((18 - 7 * i) * std::sin(psi) + 110 * Extended(scaleY) + 20 * i) * scaleY;
     return QPoint(Round(x), Round(y));
 }
 
 QRect Tonder::PathBox(int s, int i) const
 {
-    // The marked particles of depth i run round (96 s - 6, 110 + 20 i) with half-axes
-    // 18 - 6 i and 18 - 7 i: the box is laid out in design units, so its centre stays on
-    // the orbit centre at any scale.
-    static constexpr int HalfWidth[3] = {18, 12, 6};
+    // The marked particles of depth i run round (96 s - 6, 110 + 20 i) with the half-axes of
+    // their row: the box is centred on the orbit centre at any scale, and its width is scaled
+    // like its height, as the particles' own motion is.
     static constexpr int Top[3] = {92, 119, 146};
     static constexpr int Height[3] = {36, 22, 8};
-    return QRect(Round((96 * s - 6 - HalfWidth[i]) * Extended(scaleX)), Round(Top[i] * Extended(scaleY)),
-                 Round(2 * HalfWidth[i] * Extended(scaleX)), Round(Height[i] * Extended(scaleY)));
+    const Extended halfWidth = std::abs(PathHalfWidth[i]) * scaleY;
+    const Extended centre = (96 * s - 6) * Extended(scaleX);
+    return QRect(Round(centre - halfWidth), Round(Top[i] * Extended(scaleY)), Round(2 * halfWidth),
+                 Round(Height[i] * Extended(scaleY)));
 }
 
 void Tonder::evidenClick()
@@ -256,7 +257,7 @@ void Tonder::DrawViews()
     // The surface.
     lines([&](Canvas &c) {
         const Extended f = Pi * phase / 32;
-        const QPoint start = Design(570 + 18 * std::cos(f), 110 + 18 * std::sin(f));
+        const QPoint start = Particle(570, 110, 0, std::cos(f), std::sin(f));
         c.MoveTo(start.x(), start.y());
         for (int k = FirstColumn; k <= LastColumn; ++k) {
             QPoint s = surface[k];

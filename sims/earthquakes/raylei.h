@@ -1,11 +1,14 @@
 #pragma once
 // Rayleigh waves: a block of ground in oblique view carries a surface wave. The surface and
-// three lines at increasing depth run round ellipses that shrink with depth, so the ground
-// rolls while the wave travels to the right. `eviden` sweeps over to a highlighted view on
-// black that shows the particles' paths and marks single particles; clicked again it sweeps
-// back. Every picture is computed afresh at each tick.
+// three lines at increasing depth run round upright ellipses that shrink with depth, so the
+// ground rolls while the wave travels to the right. As in rock, a particle at the surface
+// runs backwards at the top of its path (counter-clockwise as seen); deep down, below a
+// fifth of a wavelength, the sense turns forwards. `eviden` sweeps over to a highlighted
+// view on black that shows the particles' paths and marks single particles; clicked again
+// it sweeps back. Every picture is computed afresh at each tick.
 // The scene is designed on an 800 x 600 client: a design point (x, y) is drawn at
-// (x * scaleX, y * scaleY), the scale factors fixed at creation.
+// (x * scaleX, y * scaleY), the scale factors fixed at creation; a particle's displacement
+// from the centre of its path is scaled by scaleY both ways.
 #include "numeric.h"
 #include "simwindow.h"
 
@@ -45,6 +48,22 @@ public:
     int PictureHeight() const { return H3; }
     QPoint PictureOrigin() const;
 
+    // Half-axes of the particles' paths in design units, for row 0 (the surface and its front
+    // edge, depth line 0) and depth lines 1 and 2. A positive horizontal half-axis: the
+    // particle runs backwards at the top of its path; a negative one: forwards.
+    //
+    // In a Poisson solid (Lame constants equal) a Rayleigh wave of wavenumber k moves a
+    // particle at depth z by U(kz) along the travel and V(kz) upwards, a quarter period apart:
+    //   U(q) = exp(-0.8475 q) - 0.5774 exp(-0.3933 q),
+    //   V(q) = -0.8475 exp(-0.8475 q) + 1.4679 exp(-0.3933 q),
+    // so at the surface the path is 0.681 times as wide as tall and retrograde, and U turns
+    // negative below q = 1.209 (0.19 wavelength), where the motion is prograde. The front face
+    // is drawn with its depth compressed: lines 1 and 2, whose vertical motion is 11/18 and
+    // 4/18 of the surface's, stand for the rock where V has fallen that far, about half a
+    // wavelength and one wavelength down.
+    static constexpr Extended PathHalfWidth[3] = {12.262500695397836L, -2.8601125286780738L, -1.4442344932775635L};
+    static constexpr int PathHalfHeight[3] = {18, 11, 4};
+
     // Pixels of the moving points at the current phase: surface point of column k, point
     // of depth line i (0..2) of column k, and the start of depth line i.
     QPoint SurfacePoint(int k) const;
@@ -65,7 +84,10 @@ protected:
     void FreeBitmaps() override;
 
 private:
-    QPoint Design(Extended x, Extended y) const;
+    // The particle of a row whose path is centred on the design point (x, y), at the phase
+    // whose cosine and sine are c and s. The path's width is scaled like its height, so it
+    // keeps its shape on a wide client too.
+    QPoint Particle(Extended x, Extended y, int row, Extended c, Extended s) const;
     Extended Phi(int k) const { return Pi * (phase + k) / 32; }
     void DrawViews();
     void ShowPicture(bool paused);

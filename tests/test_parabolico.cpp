@@ -5,6 +5,7 @@
 #include "sims/misc/parabolico.h"
 #include "vastara.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -26,6 +27,8 @@ private slots:
     void picturesAtBothClients();
     void ticksRaysAndFronts();
     void tipoAndRenderingAgain();
+    void tipoChosenAsPeopleDo_data();
+    void tipoChosenAsPeopleDo();
     void lifeCycleAndEnglish();
 
 private:
@@ -198,6 +201,54 @@ void TestParabolico::tipoAndRenderingAgain()
     w->pictures[0].setPixel(3, 3, qRgb(1, 2, 3));
     w->aggiorna->click();
     QCOMPARE(w->pictures[0].pixel(3, 3), qRgb(1, 2, 3));
+}
+
+void TestParabolico::tipoChosenAsPeopleDo_data()
+{
+    QTest::addColumn<bool>("byMouse");
+    QTest::newRow("mouse") << true;
+    QTest::newRow("keys") << false;
+}
+
+// "trasmittente" chosen in the opened list with the mouse or with the keys, then "nuovo"
+// clicked: the fronts leave the focus, so the plane fronts on the left move one front
+// spacing (4 px) a tick away from the mirror.
+void TestParabolico::tipoChosenAsPeopleDo()
+{
+    QFETCH(bool, byMouse);
+    Tsconcavo *w = openAt(QSize(1000, 750));
+    w->tempo->stop();
+    QComboBox *list = w->tipo;
+    QAbstractItemView *view = list->view();
+    if (byMouse) {
+        QTest::mouseClick(list, Qt::LeftButton);
+        QTRY_VERIFY(view->isVisible());
+        const QPoint item = view->visualRect(list->model()->index(1, 0)).center();
+        QTest::mouseMove(view->viewport(), item);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item);
+    } else {
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
+        QTRY_VERIFY(view->isVisible());
+        QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Return);
+    }
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(list->currentText(), QStringLiteral("trasmittente"));
+    QTest::mouseClick(w->aggiorna, Qt::LeftButton);
+    w->tempo->stop();
+    const int row = w->PictureOrigin().y() + w->AxisY() + 1;
+    auto firstBlue = [&] {
+        w->tempoTimer();
+        for (int x = 40; x < 200; ++x)
+            if (pixelAt(w->screen, x, row) == clBlue)
+                return x;
+        return -1;
+    };
+    const int before = firstBlue(), after = firstBlue();
+    QVERIFY(before > 0 && after > 0);
+    const int shift = ((after - before) % 32 + 48) % 32 - 16;
+    QCOMPARE(shift, -4);
 }
 
 void TestParabolico::lifeCycleAndEnglish()

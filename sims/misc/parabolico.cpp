@@ -132,7 +132,9 @@ void Tsconcavo::Advance()
 
 void Tsconcavo::aggiornaClick()
 {
-    if (!needsRendering)
+    // A choice made in the list is drawn however it was made: a mouse or key choice in the
+    // opened list reports both a change and a click, and the second finds nothing changed.
+    if (!needsRendering && receiving == (tipo->currentIndex() == 0))
         return;
     raggi->setChecked(false);
     ReleaseFronti();

@@ -25,6 +25,8 @@ private slots:
     void cleanup();
     void picturesAtBothClients_data();
     void picturesAtBothClients();
+    void raysMeetAtTheFocus_data() { picturesAtBothClients_data(); }
+    void raysMeetAtTheFocus();
     void ticksRaysAndFronts();
     void tipoAndRenderingAgain();
     void tipoChosenAsPeopleDo_data();
@@ -131,6 +133,105 @@ void TestParabolico::picturesAtBothClients()
         QCOMPARE(pixelAt(w->pictures[8], 5, yc - h), clWhite);
     }
     QCOMPARE(pixelAt(w->pictures[8], 5, yc + 3), clBlack);
+}
+
+// The mirror as drawn (its white pixels, fitted row by row) reflects each ray where the ray
+// meets it, and the reflected rays cross the axis at the yellow focus; nothing of the fronts
+// shows behind the mirror.
+void TestParabolico::raysMeetAtTheFocus()
+{
+    QFETCH(QSize, client);
+    Tsconcavo *w = openAt(client);
+    const int CW = client.width(), CH = client.height(), yc = CH / 4, cx = CW / 2;
+    const QImage &frame = w->pictures[0], &rays = w->pictures[8];
+    // The focus: the centre of the yellow disc.
+    double fx = 0, fy = 0;
+    int yellow = 0;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < cx; ++x)
+            if (pixelAt(frame, x, y) == clYellow) {
+                fx += x;
+                fy += y;
+                ++yellow;
+            }
+    QVERIFY(yellow > 20);
+    fx /= yellow;
+    fy /= yellow;
+    // The mirror about the axis: the middle of its white pixels in each row, fitted by
+    // x = a + b t^2 + c t^4 (t from the axis), which fits a parabola or a long ellipse alike.
+    const int reach = CH / 5;
+    std::vector<double> rowX(2 * reach + 1);
+    long double m[3][4] = {};
+    for (int t = -reach; t <= reach; ++t) {
+        double sum = 0;
+        int n = 0;
+        for (int x = 0; x < cx; ++x)
+            if (pixelAt(frame, x, yc + t) == clWhite) {
+                sum += x;
+                ++n;
+            }
+        QVERIFY2(n > 0, "a row without mirror");
+        rowX[t + reach] = sum / n;
+        const long double f[3] = {1, (long double)t * t, (long double)t * t * t * t};
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j)
+                m[i][j] += f[i] * f[j];
+            m[i][3] += f[i] * rowX[t + reach];
+        }
+    }
+    for (int i = 0; i < 3; ++i)
+        for (int k = 0; k < 3; ++k)
+            if (k != i) {
+                const long double r = m[k][i] / m[i][i];
+                for (int j = 0; j < 4; ++j)
+                    m[k][j] -= r * m[i][j];
+            }
+    const double a = m[0][3] / m[0][0], b = m[1][3] / m[1][1], c = m[2][3] / m[2][2];
+    auto mirrorX = [&](double t) { return a + b * t * t + c * t * t * t * t; };
+    for (int t = -reach; t <= reach; ++t)
+        QVERIFY(std::abs(rowX[t + reach] - mirrorX(t)) < 1.5);
+    for (int h : {CH / 10 - 1, CH / 20, CH / 40, 3 * CH / 40}) {
+        // Each ray comes in along its row and turns on the mirror, neither before nor behind;
+        // reflected about the mirror's normal there it goes off along r.
+        QPointF at[2], r[2];
+        for (int k = 0; k < 2; ++k) {
+            const int t = k == 0 ? h : -h;
+            int end = 0;
+            while (pixelAt(rays, end + 1, yc + t) == clWhite)
+                ++end;
+            QVERIFY2(std::abs(end - mirrorX(t)) <= 2,
+                     qPrintable(QStringLiteral("ray %1 turns at %2, mirror at %3").arg(t).arg(end).arg(mirrorX(t))));
+            const double slope = 2 * b * t + 4 * c * t * t * t; // dx/dt
+            const double nx = 1 / std::hypot(1.0, slope), ny = -slope * nx;
+            at[k] = QPointF(mirrorX(t), yc + t);
+            r[k] = QPointF(1 - 2 * nx * nx, -2 * nx * ny);
+        }
+        // The two rays of a pair meet on the axis, at the focus.
+        const double det = r[0].x() * -r[1].y() + r[1].x() * r[0].y();
+        const QPointF d = at[1] - at[0];
+        const double k0 = (d.x() * -r[1].y() + r[1].x() * d.y()) / det;
+        const QPointF meet = at[0] + k0 * r[0];
+        QVERIFY2(std::hypot(meet.x() - fx, meet.y() - fy) <= 2,
+                 qPrintable(QStringLiteral("rays %1 meet at (%2, %3), focus at (%4, %5)")
+                                .arg(h).arg(meet.x()).arg(meet.y()).arg(fx).arg(fy)));
+        // And the rays drawn go that way.
+        for (int k = 0; k < 2; ++k) {
+            const QPointF mid = (at[k] + meet) / 2;
+            QVERIFY(colourNear(rays, int(std::lround(mid.x())), int(std::lround(mid.y())), clWhite));
+        }
+    }
+    // Behind the mirror (right of its last white pixel in a row) no front, in any frame.
+    for (int f = 0; f < 8; ++f) {
+        const QImage &p = w->pictures[f];
+        for (int y = 0; y < p.height(); ++y) {
+            int back = p.width();
+            for (int x = cx - 1; x >= 0 && back == p.width(); --x)
+                if (pixelAt(p, x, y) == clWhite)
+                    back = x + 1;
+            for (int x = back; x < p.width(); ++x)
+                QCOMPARE(pixelAt(p, x, y), clBlack);
+        }
+    }
 }
 
 void TestParabolico::ticksRaysAndFronts()

@@ -38,6 +38,7 @@ class TestDoppler : public QObject
 private slots:
     void init();
     void cleanup();
+    void wavelengths_data();
     void wavelengths();
     void limitAndSignal();
     void pauseAndLifeCycle();
@@ -71,10 +72,19 @@ Tdop *TestDoppler::open()
     return dop;
 }
 
+void TestDoppler::wavelengths_data()
+{
+    QTest::addColumn<QSize>("client");
+    QTest::newRow("wide") << QSize(1880, 880);
+    QTest::newRow("4:3") << QSize(1000, 750);
+}
+
 void TestDoppler::wavelengths()
 {
-    Tdop *w = open();
+    QFETCH(QSize, client);
+    auto *w = qobject_cast<Tdop *>(OpenAtClient(main, QStringLiteral("I32"), client));
     QVERIFY(w);
+    w->tempo->stop();
     const int W = w->ClientWidth(), H = w->ClientHeight();
     const int u = W / 200, v = W / 80, x0 = W / 2, amp = H / 20 + 1;
     QCOMPARE(int(w->u), u);
@@ -92,24 +102,27 @@ void TestDoppler::wavelengths()
     QVERIFY(repeats(w->picture, x0 + 2 * u, end, 5 * H / 24, amp, 2 * u * v));
     QVERIFY(!repeats(w->picture, x0 + 2 * u, end, 5 * H / 24, amp, 2 * u * v - 1));
     QVERIFY(repeats(w->picture, x0 + 2 * u, end, lo, amp, 2 * u * v));
-    // Approaching: the wave ahead is 2v(u - 1) long, the upper one keeps 2uv.
+    // At the classic width of 535 the wave goes 535 div 200 pixels a tick and the source 1:
+    // ahead of the approaching source the wave is design / (design - 1) times shorter than
+    // the still one, behind the receding one design / (design + 1); the same at any width.
+    const int design = 535 / 200;
+    const int ahead = 2 * u * v * (design - 1) / design, behind = 2 * u * v * (design + 1) / design;
     w->avvic->click();
     QCOMPARE(w->Panel4->text(), QStringLiteral("Sorgente in avvicinamento"));
     QCOMPARE(w->Panel4->palette().color(QPalette::WindowText), QColor(0, 255, 0));
     for (int t = 0; t < 100; ++t)
         w->tempoTimer();
-    QCOMPARE(w->c, 100);
-    QVERIFY(repeats(w->picture, x0 + w->c + 2 * u, end, lo, amp, 2 * v * (u - 1)));
-    QVERIFY(!repeats(w->picture, x0 + w->c + 2 * u, end, lo, amp, 2 * u * v));
+    QCOMPARE(w->c, 100 * u / 2);
+    QVERIFY(repeats(w->picture, x0 + w->c + 2 * u, end, lo, amp, ahead));
+    QVERIFY(!repeats(w->picture, x0 + w->c + 2 * u, end, lo, amp, ahead + 1));
     QVERIFY(repeats(w->picture, x0 + 2 * u, end, 5 * H / 24, amp, 2 * u * v));
-    // Moving away: 2v(u + 1).
     w->allon->click();
     QCOMPARE(w->Panel4->text(), QStringLiteral("Sorgente in allontanamento"));
     QCOMPARE(w->Panel4->palette().color(QPalette::WindowText), QColor(0, 255, 255));
-    for (int t = 0; t < 300; ++t)
+    for (int t = 0; t < 200; ++t)
         w->tempoTimer();
-    QCOMPARE(w->c, -200);
-    QVERIFY(repeats(w->picture, x0 + w->c + 2 * u, end, lo, amp, 2 * v * (u + 1)));
+    QCOMPARE(w->c, -50 * u);
+    QVERIFY(repeats(w->picture, x0 + w->c + 2 * u, end, lo, amp, behind));
     // Behind the lever nothing of the wave is left.
     for (int x = 0; x < x0 + w->c - 8 * v; ++x)
         for (int y = lo - amp; y < lo + amp; ++y)
@@ -119,8 +132,8 @@ void TestDoppler::wavelengths()
 void TestDoppler::limitAndSignal()
 {
     Tdop *w = open();
-    const int W = w->ClientWidth(), L = 7 * W / 20;
-    w->c = L - 1;
+    const int W = w->ClientWidth(), L = 7 * W / 20, u = W / 200;
+    w->c = L - u / 2;
     w->avvic->click();
     w->tempoTimer();
     QVERIFY(w->avvic->isChecked());
@@ -141,7 +154,7 @@ void TestDoppler::limitAndSignal()
     // The opposite way brings it back.
     w->allon->click();
     w->tempoTimer();
-    QCOMPARE(w->c, L);
+    QCOMPARE(w->c, int(L + 1 - u / 2.0));
     // The same on the far side.
     w->c = -L;
     w->tempoTimer();
@@ -210,7 +223,7 @@ void TestDoppler::pauseAndLifeCycle()
     QCOMPARE(w->screen.copy(0, H / 8, W, 3 * H / 4), held);
     w->pausa->setChecked(false);
     w->tempoTimer();
-    QCOMPARE(w->c, c + 1);
+    QCOMPARE(w->c, 8 * (W / 200) / 2);
     // Deactivation stops the timer, activation starts it again.
     w->FormDeactivate();
     QVERIFY(!w->tempo->isActive());

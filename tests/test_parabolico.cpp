@@ -5,6 +5,7 @@
 #include "sims/misc/parabolico.h"
 #include "vastara.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -26,6 +27,7 @@ private slots:
     void picturesAtBothClients();
     void ticksRaysAndFronts();
     void tipoAndRenderingAgain();
+    void tipoByMouseAndKeys();
     void lifeCycleAndEnglish();
 
 private:
@@ -92,12 +94,16 @@ void TestParabolico::picturesAtBothClients()
     for (int f = 0; f < 9; ++f) {
         const QImage &p = w->pictures[f];
         QCOMPARE(p.size(), QSize(CW / 2 + 10, CH / 2));
-        // The focus, the mirror's vertex, and black from the vertex on (no white edge).
+        // The focus, the mirror's vertex, and black behind the mirror, from the vertex on.
         QCOMPARE(pixelAt(p, xf, yc), clYellow);
         QVERIFY(colourNear(p, CW / 2 - 1, yc, clWhite));
-        for (int y = 0; y < p.height(); ++y)
-            for (int x = CW / 2; x < p.width(); ++x)
+        for (int y = 0; y < p.height(); ++y) {
+            int x = CW / 2 - 1;
+            while (x >= 0 && pixelAt(p, x, y) != clWhite)
+                --x;
+            for (x = x < 0 ? CW / 2 : x + 1; x < p.width(); ++x)
                 QCOMPARE(pixelAt(p, x, y), clBlack);
+        }
     }
     for (int f = 0; f < 8; ++f) {
         const QImage &p = w->pictures[f];
@@ -122,11 +128,35 @@ void TestParabolico::picturesAtBothClients()
                     QVERIFY(colourNear(p, xf + 4 * i, yc, m == 0 ? clBlue : clAqua));
         }
     }
-    // Rays: white from the left edge at yc +- h.
-    for (int h : {CH / 10 - 1, CH / 20, CH / 40, 3 * CH / 40}) {
-        QCOMPARE(pixelAt(w->pictures[8], 5, yc + h), clWhite);
-        QCOMPARE(pixelAt(w->pictures[8], 5, yc - h), clWhite);
+    // The mirror drawn (the middle of its white pixels in each row) is the parabola
+    // x = a + b t^2, t from the axis, whose focus a + 1/(4b) is the middle of the yellow disc
+    // (xf - 3 .. xf + 2): every ray along the axis is reflected through it.
+    const int reach = CH / 5;
+    std::vector<double> mid;
+    double sx = 0, st = 0, sxt = 0, stt = 0;
+    for (int t = -reach; t <= reach; ++t) {
+        double sum = 0, white = 0;
+        for (int x = 0; x < CW / 2; ++x)
+            if (pixelAt(w->pictures[0], x, yc + t) == clWhite)
+                sum += x, ++white;
+        QVERIFY(white > 0);
+        mid.push_back(sum / white);
+        sx += mid.back(), st += t * t, sxt += mid.back() * t * t, stt += double(t) * t * t * t;
     }
+    const double n = mid.size(), b = (sxt - sx * st / n) / (stt - st * st / n), a = (sx - b * st) / n;
+    for (int t = -reach; t <= reach; ++t)
+        QVERIFY(std::abs(mid[t + reach] - a - b * t * t) < 1.5);
+    QVERIFY(std::abs(a + 1 / (4 * b) - (xf - 0.5)) <= 1.5);
+    // Rays: white from the left edge at yc +- h to the mirror, then on to the focus.
+    for (int h : {CH / 10 - 1, CH / 20, CH / 40, 3 * CH / 40})
+        for (int t : {h, -h}) {
+            int end = 0;
+            while (pixelAt(w->pictures[8], end + 1, yc + t) == clWhite)
+                ++end;
+            const double x = a + b * t * t;
+            QVERIFY(std::abs(end - x) <= 2);
+            QVERIFY(colourNear(w->pictures[8], int(std::lround((x + xf) / 2)), yc + t / 2, clWhite));
+        }
     QCOMPARE(pixelAt(w->pictures[8], 5, yc + 3), clBlack);
 }
 
@@ -198,6 +228,39 @@ void TestParabolico::tipoAndRenderingAgain()
     w->pictures[0].setPixel(3, 3, qRgb(1, 2, 3));
     w->aggiorna->click();
     QCOMPARE(w->pictures[0].pixel(3, 3), qRgb(1, 2, 3));
+}
+
+// "trasmittente" chosen in the opened list with the mouse, "nuovo" clicked: the fronts leave
+// the focus, those on the left moving 4 px a tick away from the mirror; "ricevente" chosen
+// with the keys: they come in again.
+void TestParabolico::tipoByMouseAndKeys()
+{
+    Tsconcavo *w = openAt(QSize(1000, 750));
+    w->tempo->stop();
+    QAbstractItemView *view = w->tipo->view();
+    auto renderedShift = [&] {
+        QTest::mouseClick(w->aggiorna, Qt::LeftButton);
+        w->tempo->stop();
+        int x[2];
+        for (int &at : x) {
+            w->tempoTimer();
+            for (at = 40; at < 200 && pixelAt(w->screen, at, w->PictureOrigin().y() + w->AxisY()) != clBlue;)
+                ++at;
+        }
+        return ((x[1] - x[0]) % 32 + 48) % 32 - 16;
+    };
+    QTest::mouseClick(w->tipo, Qt::LeftButton);
+    QTRY_VERIFY(view->isVisible());
+    const QPoint item = view->visualRect(view->model()->index(1, 0)).center();
+    QTest::mouseMove(view->viewport(), item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item);
+    QCOMPARE(renderedShift(), -4);
+    w->tipo->setFocus();
+    QTest::keyClick(w->tipo, Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(view->isVisible());
+    QTest::keyClick(view, Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Return);
+    QCOMPARE(renderedShift(), 4);
 }
 
 void TestParabolico::lifeCycleAndEnglish()

@@ -123,6 +123,7 @@ void Tdop::FormCreate()
     pc.fontColor = clWhite;
     p = 1;
     c = 0;
+    halfPixel = 0;
     labelX = Div(W, 2) - 8 * v;
     upperSource = Rect(Div(W, 2) - u - 2, Div(H, 8), Div(9 * W, 10) - u, Div(7 * H, 24));
     upperTarget = Rect(Div(W, 2) - 2, Div(H, 8), Div(9 * W, 10), Div(7 * H, 24));
@@ -185,9 +186,14 @@ void Tdop::tempoTimer()
         Lever(x0, upperAxis, y1);
         Shift(upperSource, upperTarget);
 
-        // The lower source moves, stopping once past the limit; a further press the same
-        // way takes it no farther.
-        c = qBound(-(Limit() + 1), c + s, Limit() + 1);
+        // The lower source moves half as fast as the waves, u/2 pixels a tick (one against
+        // two at the classic width of 535), so the wave ahead of it is half the still one and
+        // the wave behind it half as long again at any width; an odd u takes two ticks to make
+        // up. It stops once past the limit; a further press the same way takes it no farther.
+        const int from = c;
+        const int halves = 2 * c + halfPixel + s * u;
+        c = qBound(-(Limit() + 1), halves / 2, Limit() + 1);
+        halfPixel = c == halves / 2 ? halves % 2 : 0;
         if (qAbs(c) > Limit()) {
             allon->setChecked(false);
             avvic->setChecked(false);
@@ -197,7 +203,8 @@ void Tdop::tempoTimer()
         lowerSource = Rect(x0 - u + c, Div(11 * H, 24), Div(9 * W, 10) - u, Div(5 * H, 8));
         lowerTarget = Rect(x0 + c, Div(11 * H, 24), Div(9 * W, 10), Div(5 * H, 8));
 
-        pc.Line(x0 + u + c, Round(LowerAxis() + y2), x0 + c, Round(LowerAxis() + y));
+        // From where the wave sent at the last tick has got to.
+        pc.Line(x0 + u + from, Round(LowerAxis() + y2), x0 + c, Round(LowerAxis() + y));
         y2 = y;
         const QString label = QStringLiteral("S' ");
         pc.fontColor = clBlack;

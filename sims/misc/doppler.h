@@ -1,7 +1,7 @@
 #pragma once
 // Doppler comparison of waves: two identical sources oscillate in the same phase, side by
 // side in two strip charts. The upper source S stays still and its wave travels u pixels a
-// tick to the observer O; the lower source S' can be set moving one pixel a tick towards its
+// tick to the observer O; the lower source S' can be set moving u/2 pixels a tick towards its
 // observer O' or away from it, so its wave comes out compressed or stretched. The signal
 // button reverses the course of the phase, leaving a kink that travels to both observers.
 // Everything is drawn incrementally on one picture, 3/4 of the client high, shown from
@@ -45,6 +45,7 @@ public:
     Real y1 = 0, y2 = 0; // current displacement of the upper and lower source
     qint8 s = 0;         // -1 moving away, 0 still, +1 approaching
     int c = 0;           // offset of the lower source from its rest position
+    int halfPixel = 0;   // and the half pixel it has gone beyond c (-1, 0 or 1)
     QRect upperSource, upperTarget, lowerSource, lowerTarget;
 
     // The farthest the lower source goes from its rest position before it stops.

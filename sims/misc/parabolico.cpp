@@ -132,7 +132,9 @@ void Tsconcavo::Advance()
 
 void Tsconcavo::aggiornaClick()
 {
-    if (!needsRendering)
+    // A choice made in the list is drawn however it was made: a mouse or key choice in the
+    // opened list reports both a change and a click, and the second finds nothing changed.
+    if (!needsRendering && receiving == (tipo->currentIndex() == 0))
         return;
     raggi->setChecked(false);
     ReleaseFronti();
@@ -183,6 +185,15 @@ void Tsconcavo::aggiornaClick()
     tempo->start();
 }
 
+int Tsconcavo::MirrorX(int t) const
+{
+    // The mirror is drawn two pixels wide, from MirrorX - 1 to MirrorX, its vertex just
+    // left of CW div 2; the middle of its width is the parabola whose focus is the middle
+    // of the yellow disc (xf - 1/2): a focal length of s - 1 from the vertex x = CW div 2 - 3/2.
+    const Extended f = qMax(1, s - 1);
+    return Div(CW, 2) - 1 - Round(Extended(t) * t / (4 * f));
+}
+
 void Tsconcavo::DrawRays()
 {
     QImage &p = pictures[RaysPicture];
@@ -190,35 +201,36 @@ void Tsconcavo::DrawRays()
     Canvas c(&p);
     c.pen.Color = clWhite;
     c.pen.Style = PenStyle::Solid;
-    const int cx = Div(CW, 2);
-    const struct {
-        int h, turn;
-    } pairs[] = {{Div(CH, 10) - 1, cx - 14}, {Div(CH, 20), cx - 6}, {Div(CH, 40), cx - 6}, {Div(3 * CH, 40), cx - 6}};
-    for (const auto &pair : pairs)
-        c.Polyline({QPoint(0, yc + pair.h), QPoint(pair.turn, yc + pair.h), QPoint(xf, yc),
-                    QPoint(pair.turn, yc - pair.h), QPoint(0, yc - pair.h)});
+    // Each pair comes in along y = yc +- h, turns where it meets the mirror's face and goes
+    // through the focus.
+    for (const int h : {Div(CH, 10) - 1, Div(CH, 20), Div(CH, 40), Div(3 * CH, 40)})
+        c.Polyline({QPoint(0, yc + h), QPoint(MirrorX(h) - 1, yc + h), QPoint(xf, yc),
+                    QPoint(MirrorX(-h) - 1, yc - h), QPoint(0, yc - h)});
     firstRendering = false;
 }
 
 void Tsconcavo::DrawMirror(QImage &picture)
 {
     Canvas c(&picture);
-    const int cx = Div(CW, 2), q = Div(CW, 4);
-    const int x3 = cx, y3 = yc + Div(CH, 3) + 3, x4 = cx, y4 = yc - Div(CH, 3) - 3;
-    // A black band on the mirror's back, so nothing shows through it.
+    const int cx = Div(CW, 2), top = -1, bottom = picture.height();
+    QVector<QPoint> curve;
+    for (int y = top; y <= bottom; ++y)
+        curve.append(QPoint(MirrorX(y - yc), y));
+    // Black behind the mirror, so nothing of the fronts shows through its back.
+    QVector<QPoint> back = curve;
+    back.append(QPoint(picture.width(), bottom));
+    back.append(QPoint(picture.width(), top));
     c.pen.Color = clBlack;
-    c.pen.Width = 9;
-    c.Arc(-5 - CW, yc - q - 5, cx + 5, yc + q + 5, x3, y3, x4, y4);
-    c.Arc(-14 - CW, yc - q - 14, cx + 14, yc + q + 14, x3, y3, x4, y4);
+    c.brush.Color = clBlack;
+    c.brush.Style = BrushStyle::Solid;
+    c.Polygon(back);
     c.pen.Color = clWhite;
     c.pen.Width = 2;
-    c.Arc(-CW, yc - q, cx, yc + q, x3, y3, x4, y4);
+    c.Polyline(curve);
     // Nothing behind the mirror; the pen is black too, or its edge would draw a white line
     // through the vertex.
     c.pen.Width = 1;
     c.pen.Color = clBlack;
-    c.brush.Color = clBlack;
-    c.brush.Style = BrushStyle::Solid;
     c.Rectangle(cx, 0, CW, CH);
     if (xf > 0) {
         c.pen.Color = clYellow;

@@ -69,6 +69,8 @@ private:
     void Advance();
     void DrawRays();
     void DrawMirror(QImage &picture);
+    // The mirror's right edge in the row t pixels from the axis.
+    int MirrorX(int t) const;
 
     int CW = 0, CH = 0, F = 0;
     int xv = 0, yc = 0, s = 0, xf = 0, n1 = 0, n2 = 0, n3 = 0;

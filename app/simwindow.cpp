@@ -48,8 +48,13 @@ protected:
     {
         QPainter p(this);
         p.setClipRegion(e->region());
-        p.fillRect(rect(), toQColor(win->Color));
+        // The background only where the picture does not reach (it is the client's size
+        // but for a moment during a resize).
+        const QRegion bare = QRegion(rect()).subtracted(QRect(QPoint(0, 0), win->screen.size()));
+        for (const QRect &r : bare)
+            p.fillRect(r, toQColor(win->Color));
         win->canvas.flush();
+        p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(0, 0, win->screen);
     }
     void mousePressEvent(QMouseEvent *e) override { win->SurfaceMouseDown(e); }

@@ -3,7 +3,7 @@
 // menu opens it, run at its default rate, and the processor time of this program and of the
 // X server measured over a few seconds: the share of one core each takes. The frame alone,
 // with no window, is measured the same way. Medians of several rounds.
-//   vastara_xcost XSERVER_PID [SECONDS] [ROUNDS]
+//   vastara_xcost XSERVER_PID [SECONDS] [ROUNDS] [ITEMS]   (ITEMS: e.g. "H3,H4"; default all)
 #include "globals.h"
 #include "menutable.h"
 #include "running.h"
@@ -75,12 +75,14 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: vastara_xcost XSERVER_PID [SECONDS] [ROUNDS]\n");
+        std::fprintf(stderr, "usage: vastara_xcost XSERVER_PID [SECONDS] [ROUNDS] [ITEMS]\n");
         return 2;
     }
     const qint64 server = QByteArray(argv[1]).toLongLong();
     const double seconds = argc > 2 ? std::max(1.0, atof(argv[2])) : 3.0;
     const int rounds = argc > 3 ? std::max(1, atoi(argv[3])) : 3;
+    const QStringList only = argc > 4 ? QString::fromLocal8Bit(argv[4]).split(QLatin1Char(','), Qt::SkipEmptyParts)
+                                      : QStringList();
 
     QTemporaryDir dir;
     auto *main = new TVastaras(dir.filePath(QStringLiteral("Vastara.cfg")), QStringLiteral("it_IT"));
@@ -101,7 +103,7 @@ int main(int argc, char *argv[])
         idle.together.push_back(frame.program + frame.server);
         size_t i = 0;
         for (const MenuItemDef *item : SimulationItems()) {
-            if (!FactoryOf(*item))
+            if (!FactoryOf(*item) || (!only.isEmpty() && !only.contains(QString::fromLatin1(item->name))))
                 continue;
             main->OpenSimulation(*item);
             SimWindow *w = main->ActiveSim();

@@ -2,12 +2,14 @@
 # What people pay on a real X server: for each screen size, a private Xvfb; the time from
 # starting the program to its frame on the screen (median of several starts); then
 # vastara_xcost's processor shares of the program and of the X server, window by window.
-#   bench/xcost.sh [BUILD] [SECONDS] [ROUNDS]     (default: build, 3, 3)
+#   bench/xcost.sh [BUILD] [SECONDS] [ROUNDS] [ITEMS]   (default: build, 3, 3, every window;
+#   ITEMS names menu items, e.g. H3,H4)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(readlink -f "${1:-$root/build}")"
 seconds="${2:-3}"
 rounds="${3:-3}"
+items="${4:-}"
 for t in Xvfb xdotool; do command -v "$t" >/dev/null || { echo "missing $t (scripts/deps.sh installs it)"; exit 2; }; done
 work="$(mktemp -d)"
 xpid=""
@@ -43,7 +45,7 @@ for size in 1920x1080 1024x768; do
   median=$(printf '%s\n' "${starts[@]}" | sort -n | sed -n 3p)
   echo "== $size: start to the frame on the screen: median $median ms (${starts[*]}) =="
   echo
-  (cd "$work" && LANG=it_IT.UTF-8 QT_QPA_PLATFORM=xcb "$build/bin/vastara_xcost" "$xpid" "$seconds" "$rounds")
+  (cd "$work" && LANG=it_IT.UTF-8 QT_QPA_PLATFORM=xcb "$build/bin/vastara_xcost" "$xpid" "$seconds" "$rounds" "$items")
   echo
   kill "$xpid" 2>/dev/null || true
   wait "$xpid" 2>/dev/null || true

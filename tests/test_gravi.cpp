@@ -198,13 +198,18 @@ void TestGravi::restartsOnlyWhenShownOrNew()
     QVERIFY(w);
     w->traiet->click();
     w->via->click();
+    QVERIFY(w->tempo->isActive());
+    // Ticked by hand: the window's own timer must not tick in between.
+    w->tempo->stop();
     for (int t = 0; t < 30; ++t)
         w->tempoTimer();
     // The repaint after each tick does not restart the fall.
     w->repaint();
     QCoreApplication::processEvents();
     QCOMPARE(w->tickCount, 30);
-    // Another window active: the fall goes on.
+    // Another window active: the fall goes on. (The timer runs again from here on, and
+    // nothing below lets it fire.)
+    w->tempo->start();
     w->FormDeactivate();
     QVERIFY(w->tempo->isActive());
     w->FormActivate();

@@ -26,11 +26,13 @@ QPoint whirl(int W, int H, int step, int sense, int body)
     return QPoint(W / 2 + R(r * std::cos(phi)), H / 2 - sense * R(r * std::sin(phi)));
 }
 
-// A body `n` ticks after the cut, released at `from` with the string at index `last`.
+// A body `n` ticks after the cut, released at `from` with the string at index `last`: it
+// keeps its whirling speed, its radius times the twelfth of a turn of a tick.
 QPoint fly(QPoint from, int H, int last, int n, int sense, int body)
 {
     const long double psi = last * M_PIl / 6 + (body == 2 ? M_PIl : 0);
-    return from - QPoint(R(H / 16.0L * std::sin(psi) * n), sense * R(H / 16.0L * std::cos(psi) * n));
+    const long double v = (body == 2 ? H / 4.0L : H / 8.0L) * M_PIl / 6;
+    return from - QPoint(R(v * std::sin(psi) * n), sense * R(v * std::cos(psi) * n));
 }
 
 bool outside(QPoint p, int W, int H) { return p.x() > W + 10 || p.x() < -10 || p.y() < -10 || p.y() > H + 10; }
@@ -116,7 +118,7 @@ void TestCentriguga::whirlCutAndFly()
             QCOMPARE(pixelAt(w->screen, q.x(), q.y()), clBlack);
         }
     }
-    // Cut after index 3: the body flies H/16 a tick along the tangent, without a string.
+    // Cut after index 3: the body flies on along the tangent, without a string.
     const QPoint release = whirl(W, H, 15, sense, 1);
     w->sgancia->click();
     int n = 1;
@@ -162,7 +164,8 @@ void TestCentriguga::twoBodiesAndTrail()
     }
     const QPoint first = whirl(W, H, 0, 1, 1);
     QCOMPARE(pixelAt(w->screen, (W / 2 + first.x()) / 2, H / 2), clBlack);
-    // Cut: the first flying tick leaves both at the release positions, then they part.
+    // Cut: the first flying tick leaves both at the release positions, then they part, each
+    // at its whirling speed: the outer one twice as fast.
     const QPoint r1 = whirl(W, H, 11, 1, 1), r2 = whirl(W, H, 11, 1, 2);
     w->sgancia->click();
     w->tempoTimer();

@@ -82,10 +82,20 @@ public:
     TVastaras v;
 };
 
+// The exercise is laid out on a width of at most 3/2 of the height, centred: the farthest
+// station's S time (4 km a pixel at 4 km/s, 2 s a pixel up) and the S line then stay
+// under the time axis of the graph.
+struct Layout {
+    int L, GW;
+    Layout(int CW, int CH) : GW(qMin(CW, 3 * CH / 2)) { L = (CW - GW) / 2; }
+    int x(int n, int d) const { return L + n * GW / d; } // n/d of the way across
+};
+
 // The stations, from the size of the picture.
 std::array<QPoint, 3> stationsOf(int CW, int CH)
 {
-    return {QPoint(CW / 4, CH / 3), QPoint(CW / 2, 4 * CH / 5), QPoint(5 * CW / 6, CH / 2)};
+    const Layout s(CW, CH);
+    return {QPoint(s.x(1, 4), CH / 3), QPoint(s.x(1, 2), 4 * CH / 5), QPoint(s.x(5, 6), CH / 2)};
 }
 
 int distance(QPoint a, QPoint b)
@@ -147,6 +157,8 @@ private slots:
     void wavePicture();
     void pauseHoldsTheWaves();
     void graphPageAndReveal();
+    void graphFitsItsPage_data();
+    void graphFitsItsPage();
     void readingAndSolution();
     void readingEdgeDistances();
     void pageSwitching();
@@ -192,7 +204,7 @@ void TestEpicentro::creationAndLayout()
         QCOMPARE(e->station[s], st[s]);
         QCOMPARE(e->aLabel[s]->pos(), st[s] + QPoint(5, 5));
     }
-    QCOMPARE(e->a4->pos(), QPoint(9 * CW / 20, CH / 5));
+    QCOMPARE(e->a4->pos(), QPoint(Layout(CW, CH).x(9, 20), CH / 5));
     QCOMPARE(e->simPage.size(), QSize(CW, CH));
     QCOMPARE(e->graphPage.size(), QSize(CW, CH));
 
@@ -242,7 +254,7 @@ void TestEpicentro::seededQuake()
     for (quint32 seed = 1; seed <= 40; ++seed) {
         FixRandomizeSeed(seed * 7919u);
         e->disegnaClick();
-        QVERIFY(e->ex >= CW / 8 && e->ex < CW / 8 + 3 * CW / 4);
+        QVERIFY(e->ex >= Layout(CW, CH).x(1, 8) && e->ex < Layout(CW, CH).x(1, 8) + 3 * Layout(CW, CH).GW / 4);
         QVERIFY(e->ey >= CH / 8 && e->ey < CH / 8 + 3 * CH / 4);
         places.insert({e->ex, e->ey});
         int dmax = 1;
@@ -433,7 +445,8 @@ void TestEpicentro::graphPageAndReveal()
 
     // The graph: origin at (CW/10, 4CH/5), 4 km per pixel across, 2 s per pixel up.
     const QImage &g = e->graphPage;
-    const int X0 = CW / 10, Y0 = 4 * CH / 5, top = CH / 5, right = 9 * CW / 10;
+    const Layout sc(CW, CH);
+    const int X0 = sc.x(1, 10), Y0 = 4 * CH / 5, top = CH / 5, right = sc.x(9, 10);
     QCOMPARE(e->GraphOrigin(), QPoint(X0, Y0));
     for (QPoint p : {QPoint(0, 0), QPoint(CW - 1, 0), QPoint(0, CH - 1), QPoint(CW - 1, CH - 1), QPoint(CW / 3, 0),
                      QPoint(0, CH / 3), QPoint(CW / 3, CH - 1), QPoint(CW - 1, CH / 3)})
@@ -458,9 +471,10 @@ void TestEpicentro::graphPageAndReveal()
     QCOMPARE(pixelAt(g, X0 - 3, Y0 - 5), clBlack);
     QCOMPARE(pixelAt(g, X0 - 5, Y0 - 25), clWhite);
     QCOMPARE(pixelAt(g, X0 - 6, Y0 - 25), clBlack);
-    const int lastDistanceTick = 4 * CW / 25 - 2, lastTimeTick = 3 * CH / 25 - 2;
+    const int lastDistanceTick = 4 * sc.GW / 25 - 2, lastTimeTick = 3 * CH / 25 - 2;
     QCOMPARE(pixelAt(g, X0 + 5 * lastDistanceTick, Y0 + 1), clWhite);
-    QCOMPARE(pixelAt(g, X0 + 5 * (lastDistanceTick + 1), Y0 + 1), clBlack);
+    if (X0 + 5 * (lastDistanceTick + 1) < right - 6) // else under the arrow head
+        QCOMPARE(pixelAt(g, X0 + 5 * (lastDistanceTick + 1), Y0 + 1), clBlack);
     QCOMPARE(pixelAt(g, X0 - 1, Y0 - 5 * lastTimeTick), clWhite);
     QCOMPARE(pixelAt(g, X0 - 1, Y0 - 5 * (lastTimeTick + 1)), clBlack);
     // Labels: "200" under x = X0 + 50 and "100" beside y = Y0 - 50.
@@ -475,13 +489,11 @@ void TestEpicentro::graphPageAndReveal()
     QVERIFY(!inked(QRect(X0 + 30, Y0 + 7, 41, 1)));
     QVERIFY(inked(QRect(X0 - 30, Y0 - 56, 20, 12)));
     // Travel-time lines: S (white) through (X0 + 2i, Y0 - i), P (cyan) through (X0 + 4i, Y0 - i).
-    // (the S line runs out of the top of the page on a wide window)
-    const int sEnd = qMin(2 * CW / 5, Y0);
+    const int sEnd = 2 * sc.GW / 5;
     for (int i = 2; i < sEnd; ++i)
         QCOMPARE(pixelAt(g, X0 + 2 * i, Y0 - i), clWhite);
-    if (Y0 > 2 * CW / 5 + 1)
-        QCOMPARE(pixelAt(g, X0 + 4 * CW / 5 + 2, Y0 - 2 * CW / 5 - 1), clBlack);
-    for (int i = 1; i < CW / 5; ++i)
+    QCOMPARE(pixelAt(g, X0 + 4 * sc.GW / 5 + 2, Y0 - 2 * sc.GW / 5 - 1), clBlack);
+    for (int i = 1; i < sc.GW / 5; ++i)
         QCOMPARE(pixelAt(g, X0 + 4 * i, Y0 - i), clAqua);
     QCOMPARE(pixelAt(g, X0 + 200, Y0 - 75), clBlack);
 
@@ -524,6 +536,43 @@ void TestEpicentro::graphPageAndReveal()
     QVERIFY(!e->graf->isEnabled());
 }
 
+void TestEpicentro::graphFitsItsPage_data()
+{
+    QTest::addColumn<QSize>("client");
+    QTest::newRow("wide") << QSize(1880, 880);
+    QTest::newRow("4:3") << QSize(1024, 768);
+}
+
+// The S line ends under the tip of the time axis, and so does the reading of the farthest
+// station a quake can have (station 3, the quake at the top left of its range).
+void TestEpicentro::graphFitsItsPage()
+{
+    QFETCH(QSize, client);
+    Host h;
+    const QSize child(ChildWidth, ChildHeight);
+    auto restore = qScopeGuard([child] { ChildWidth = child.width(), ChildHeight = child.height(); });
+    auto *e = static_cast<TEpice *>(OpenAtClient(&h.v, QStringLiteral("D6"), client));
+    QVERIFY(e);
+    const int CW = client.width(), CH = client.height();
+    const Layout sc(CW, CH);
+    e->PlaceEpicentre(sc.x(1, 8), CH / 8);
+    const int far = distance(stationsOf(CW, CH)[2], QPoint(sc.x(1, 8), CH / 8));
+    QCOMPARE(e->dmax, far);
+    runWaves(e);
+    showGraph(e);
+    readGraph(e);
+    const QImage &g = e->graphPage;
+    const QPoint O(sc.x(1, 10), 4 * CH / 5);
+    int tip = 1; // the topmost white pixel of the time axis, under the page's border
+    while (tip < O.y() && pixelAt(g, O.x(), tip) != clWhite)
+        ++tip;
+    // S time: one second a pixel of distance (4 km at 4 km/s), half a pixel up.
+    const int sEnd = 2 * sc.GW / 5; // S line's end pixel is left out
+    QVERIFY(tip > 1 && O.y() - sEnd >= tip && O.y() - far / 2 > tip && O.x() + 2 * sEnd < CW);
+    QCOMPARE(pixelAt(g, O.x() + 2 * (sEnd - 1), O.y() - (sEnd - 1)), clWhite);
+    QCOMPARE(pixelAt(g, O.x() + far, O.y() - far / 2), clFuchsia);
+}
+
 void TestEpicentro::readingAndSolution()
 {
     Host h;
@@ -546,7 +595,7 @@ void TestEpicentro::readingAndSolution()
     QVERIFY(!e->a4->isHidden());
     QVERIFY(e->temposec->isActive());
     QVERIFY(!e->traccia->isEnabled());
-    const int X0 = CW / 10, Y0 = 4 * CH / 5;
+    const int X0 = Layout(CW, CH).x(1, 10), Y0 = 4 * CH / 5;
     const QImage &g = e->graphPage;
     int ticks = 0;
     const int dmin = *std::min_element(d.begin(), d.end());
@@ -614,7 +663,8 @@ void TestEpicentro::readingAndSolution()
     for (int xx = X0 + 5; xx <= X0 + dmax + 2; ++xx)
         for (int y = Y0 - dmax / 2 - 2; y < Y0; ++y)
             QVERIFY(pixelAt(g, xx, y) != clYellow);
-    // The marks left on the time axis span the S-P interval of the last distance.
+    // The marks left on the time axis span the S-P interval of the last distance (the
+    // farthest station's: the reading after it rubs nothing out).
     auto stationRow = [&](int row) {
         for (int ds : d)
             if (row == ds / 2 || row == ds / 4)
@@ -624,7 +674,7 @@ void TestEpicentro::readingAndSolution()
     for (int m = 2; m <= dmax / 2 - 1; ++m) {
         if (stationRow(m))
             continue;
-        const TColor expected = m <= (dmax + 1) / 4 ? clBlack : clYellow;
+        const TColor expected = m <= dmax / 4 ? clBlack : clYellow;
         QCOMPARE(pixelAt(g, X0 + 2, Y0 - m), expected);
     }
 
@@ -698,7 +748,7 @@ void TestEpicentro::readingEdgeDistances()
     Host h;
     TEpice *e = h.open();
     const auto st = stationsOf(e->CW, e->CH);
-    const int X0 = e->CW / 10, Y0 = 4 * e->CH / 5;
+    const int X0 = Layout(e->CW, e->CH).x(1, 10), Y0 = 4 * e->CH / 5;
 
     e->PlaceEpicentre(st[0].x() + 3, st[0].y());
     QCOMPARE(e->d[0], 3);

@@ -128,6 +128,13 @@ void TestGravi::fallAndEastwardDeviation()
             QCOMPARE(pixelAt(img, x, 17 * s0.H / 20), clBlack); // the end pixel is left out
         }
         QCOMPARE(pixelAt(img, s0.W / 2, s0.H * 6 - R(5.12L * s0.H)), clGray); // ground at 90 degrees
+        // The ground spans the picture: it meets both side edges where the Earth's circle
+        // crosses them.
+        const long double half = s0.W / 2.0L, ground = 5.12L * s0.H;
+        const int edgeY = R(6 * s0.H - std::sqrt(ground * ground - half * half));
+        QVERIFY(edgeY > 17 * s0.H / 20 && edgeY < s0.H);
+        QVERIFY(colourNear(img, 0, edgeY, clGray));
+        QVERIFY(colourNear(img, s0.W - 1, edgeY, clGray));
         // Plumb mark under the foot, tower up to the top, both inside the picture under the bar.
         const QPoint foot = s0.foot(91), top = s0.top(91);
         QCOMPARE(pixelAt(img, foot.x(), foot.y() + 10), clWhite);
@@ -191,13 +198,18 @@ void TestGravi::restartsOnlyWhenShownOrNew()
     QVERIFY(w);
     w->traiet->click();
     w->via->click();
+    QVERIFY(w->tempo->isActive());
+    // Ticked by hand: the window's own timer must not tick in between.
+    w->tempo->stop();
     for (int t = 0; t < 30; ++t)
         w->tempoTimer();
     // The repaint after each tick does not restart the fall.
     w->repaint();
     QCoreApplication::processEvents();
     QCOMPARE(w->tickCount, 30);
-    // Another window active: the fall goes on.
+    // Another window active: the fall goes on. (The timer runs again from here on, and
+    // nothing below lets it fire.)
+    w->tempo->start();
     w->FormDeactivate();
     QVERIFY(w->tempo->isActive());
     w->FormActivate();

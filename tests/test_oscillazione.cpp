@@ -33,6 +33,9 @@ struct Globe {
     long double cy() const { return 11 * CH / 40.0L; }
     long double r() const { return CH / 4.0L; }
     float u() const { return float(CH / 96.0L); }
+    // Swing in pixels at relative amplitude a: 4 px a unit on the globe of the 535-px-wide
+    // 4:3 client, as large a part of the radius on any other globe.
+    long double swing(long double a) const { return 4 * a * r() / (535 * 3 / 16.0L); }
     // Point of meridian h at latitude l on the undeformed globe.
     QPoint meridian(int h, int l) const
     {
@@ -86,6 +89,8 @@ private slots:
     void init();
     void cleanup();
     void modeA();
+    void modeADeformsForEveryDraw_data();
+    void modeADeformsForEveryDraw();
     void modeBAndSwitching();
     void ticksRotationPause();
     void creationHeightAndLongItem();
@@ -171,7 +176,7 @@ void TestOscillazione::modeA()
     // Amplitude steps: the disc flattened, then elongated; the equator follows its width.
     const Globe G{CH};
     for (int k : {0, 1, 3, 4}) {
-        const long double A = 4 * (-0.8L + 0.4L * k);
+        const long double A = G.swing(-0.8L + 0.4L * k);
         const QImage &g = w->Globe(k, 1, 1);
         checkDisc(g, G.disc(A), 1);
         const int xL = rnd(G.cx() - 24 * (long double)G.u() - A), xR = rnd(G.cx() + 24 * (long double)G.u() + A);
@@ -180,6 +185,42 @@ void TestOscillazione::modeA()
         QVERIFY(!isWhite(g, QPoint(xR, ye)));
         for (int x = xL; x < xR; ++x)
             QVERIFY(isWhite(g, QPoint(x, ye)));
+    }
+}
+
+void TestOscillazione::modeADeformsForEveryDraw_data()
+{
+    QTest::addColumn<QSize>("client");
+    QTest::newRow("wide") << QSize(1880, 880);
+    QTest::newRow("4:3") << QSize(1024, 768);
+}
+
+// Whatever tilt the generator draws, the globe's sides move by a visible part of its radius
+// (at least 2 %) when it is most flattened and most elongated.
+void TestOscillazione::modeADeformsForEveryDraw()
+{
+    QFETCH(QSize, client);
+    Toscilla *w = openAt(client);
+    const int row = 11 * client.height() / 40 + 2; // just under the equator
+    const long double r = client.height() / 4.0L;
+    auto halfWidth = [row](const QImage &g) {
+        int left = g.width(), right = -1;
+        for (int x = 0; x < g.width(); ++x)
+            if (pixelAt(g, x, row) != clBlack)
+                left = qMin(left, x), right = x;
+        return (right - left + 1) / 2.0L;
+    };
+    for (int R = 0; R < 8; ++R) {
+        quint32 seed = 0;
+        while ((RandSeed = seed, Random(8)) != R)
+            ++seed;
+        RandSeed = seed;
+        w->modeReady[1] = false;
+        w->disegnaClick();
+        const long double round = halfWidth(w->Globe(2, 1, 1));
+        QVERIFY(std::fabs(round - r) <= 1);
+        for (int k : {0, 4})
+            QVERIFY2(std::fabs(halfWidth(w->Globe(k, 1, 1)) - round) >= 0.02L * r, qPrintable(QString::number(R)));
     }
 }
 
@@ -200,7 +241,7 @@ void TestOscillazione::modeBAndSwitching()
     });
     w->disegna->click();
     QVERIFY(!w->disegna->isEnabled() && w->modeShown == 2 && w->modeReady[2]);
-    QCOMPARE(w->tiltAngle, static_cast<float>(R * pi / 8));
+    QCOMPARE(w->tiltAngle, static_cast<float>(R * pi / 28));
     // The bar was shown while it moved, and is gone, full.
     QVERIFY(updates > 30 && shownWhileRunning == updates);
     QVERIFY(!w->Progressione->isVisibleTo(w) && w->Progressione->value() == w->Progressione->maximum());

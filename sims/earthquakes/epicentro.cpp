@@ -137,11 +137,14 @@ void TEpice::FormCreate()
     tempo->setInterval(90);
     CW = ClientWidth();
     CH = ClientHeight();
-    station = {QPoint(Div(CW, 4), Div(CH, 3)), QPoint(Div(CW, 2), Div(4 * CH, 5)),
-               QPoint(Div(5 * CW, 6), Div(CH, 2))};
+    sceneWidth = SceneWidth(Div(3 * CH, 2));
+    sceneLeft = SceneLeft(sceneWidth);
+    const int L = sceneLeft, GW = sceneWidth;
+    station = {QPoint(L + Div(GW, 4), Div(CH, 3)), QPoint(L + Div(GW, 2), Div(4 * CH, 5)),
+               QPoint(L + Div(5 * GW, 6), Div(CH, 2))};
     for (int s = 0; s < 3; ++s)
         aLabel[s]->move(station[s] + QPoint(5, 5));
-    a4->move(Div(9 * CW, 20), Div(CH, 5));
+    a4->move(L + Div(9 * GW, 20), Div(CH, 5));
     LayoutSotto();
     simCanvas.setTarget(nullptr);
     graphCanvas.setTarget(nullptr);
@@ -205,7 +208,7 @@ void TEpice::disegnaClick()
     pausa->setEnabled(true);
 
     Randomize();
-    const int x = Div(CW, 8) + Random(Div(3 * CW, 4));
+    const int x = sceneLeft + Div(sceneWidth, 8) + Random(Div(3 * sceneWidth, 4));
     const int y = Div(CH, 8) + Random(Div(3 * CH, 4));
     PlaceEpicentre(x, y);
 }
@@ -317,7 +320,7 @@ void TEpice::Timer1Timer()
     const QPoint o = GraphOrigin();
     const int X0 = o.x(), Y0 = o.y();
     const int top = Div(CH, 5);
-    const int right = Div(9 * CW, 10);
+    const int right = sceneLeft + Div(9 * sceneWidth, 10);
     g.pen.Style = PenStyle::Solid;
     g.pen.Width = 1;
     g.pen.Color = clWhite;
@@ -339,7 +342,7 @@ void TEpice::Timer1Timer()
     g.brush.Color = clBlack;
     g.TextOut(right + 5, Y0 + 8, QStringLiteral("d"));
     // Distance ticks every 20 km, labelled every 200 km.
-    for (int i = 1; i <= Div(4 * CW, 25) - 2; ++i) {
+    for (int i = 1; i <= Div(4 * sceneWidth, 25) - 2; ++i) {
         const int x = X0 + 5 * i;
         g.Line(x, Y0, x, Y0 + (i % 5 == 0 ? 6 : 3));
         if (i % 10 == 0) {
@@ -358,9 +361,9 @@ void TEpice::Timer1Timer()
     }
     // Travel times: S at 4 km/s in white, P at 8 km/s in cyan.
     QVector<QPoint> sLine, pLine;
-    for (int i = 0; i <= Div(2 * CW, 5); ++i)
+    for (int i = 0; i <= Div(2 * sceneWidth, 5); ++i)
         sLine.append(QPoint(X0 + 2 * i, Y0 - i));
-    for (int i = 0; i <= Div(CW, 5); ++i)
+    for (int i = 0; i <= Div(sceneWidth, 5); ++i)
         pLine.append(QPoint(X0 + 4 * i, Y0 - i));
     g.Polyline(sLine);
     g.pen.Color = clAqua;

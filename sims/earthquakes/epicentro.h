@@ -55,10 +55,13 @@ public:
     QTimer *temposec = nullptr;
     QTimer *Timer1 = nullptr, *Timer2 = nullptr, *Timer3 = nullptr;
 
-    // Geometry, fixed at creation.
+    // Geometry, fixed at creation. The stations, the quake's range and the graph are laid
+    // out on a width of at most 3/2 of the height (`sceneWidth`, from `sceneLeft`), so that
+    // the S line and the farthest station's reading stay under the graph's time arrow.
     int CW = 0, CH = 0;
+    int sceneWidth = 0, sceneLeft = 0;
     std::array<QPoint, 3> station{};
-    QPoint GraphOrigin() const { return QPoint(Div(CW, 10), Div(4 * CH, 5)); }
+    QPoint GraphOrigin() const { return QPoint(sceneLeft + Div(sceneWidth, 10), Div(4 * CH, 5)); }
 
     // The exercise.
     int ex = 0, ey = 0;              // the epicentre, hidden until the end

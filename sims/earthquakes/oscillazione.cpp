@@ -27,6 +27,9 @@ namespace {
 constexpr TColor Ocean = RGB(0, 128, 192);
 // Relative amplitude of the spheroidal oscillation at each step.
 constexpr Extended Amplitude[Toscilla::AmplitudeSteps] = {-0.8L, -0.4L, 0.0L, 0.4L, 0.8L};
+// The swing is 4 pixels a unit of amplitude on the globe of the 535-pixel-wide 4:3 client
+// (radius 535 * 3/4 / 4); a larger globe swings as much of its radius.
+constexpr Extended SwingPerRadius = 4 / (535 * 3 / 4.0L / 4);
 constexpr int Beats[16] = {0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 3, 3, 2, 2, 1, 1};
 
 // Pictures sharing one block of memory, freed with the last of them.
@@ -207,7 +210,9 @@ void Toscilla::PreparePictures()
 {
     preparationDue = false;
     const int m = modeChosen;
-    tiltAngle = Real(Random(8) * Pi / 8);
+    // The tilt stays within 45 degrees: the deformation goes as its cosine, and a tilt near
+    // a right angle would leave the outline round.
+    tiltAngle = Real(Random(8) * Pi / 28);
     const Real u = Real(CH / 96.0L);
     progress = 0;
     shownPercent = -1;
@@ -233,7 +238,7 @@ void Toscilla::DrawGlobe(QImage &picture, int k, int j, int m, Extended eps, Rea
 {
     const Extended cx = 3 * CH / 10.0L, cy = 11 * CH / 40.0L, r = CH / 4.0L;
     const bool spheroidal = m == 1;
-    const Extended A = spheroidal ? 4 * Amplitude[k] : 0;
+    const Extended A = spheroidal ? SwingPerRadius * r * Amplitude[k] : 0;
     const int twistFactor = k - 2;
     // The picture is new and black.
     Canvas c(&picture);

@@ -178,14 +178,15 @@ void TCenfuga::tempoTimer()
                     pc.MoveTo(x2, y2);
                 pc.LineTo(x1, y1);
             } else {
-                // Cut: each body flies along the tangent of its circle at the cut.
+                // Cut: each body flies along the tangent of its circle at the cut, keeping
+                // the speed it whirled at: its radius times the twelfth of a turn a tick.
                 const Extended psi = lastStep * Pi / 6;
                 const Extended psi2 = psi + Pi;
-                const Extended d = H / 16.0L;
-                x1 = releaseX1 - Round(d * std::sin(psi) * step);
-                y1 = releaseY1 - sense * Round(d * std::cos(psi) * step);
-                x2 = releaseX2 - Round(d * std::sin(psi2) * step);
-                y2 = releaseY2 - sense * Round(d * std::cos(psi2) * step);
+                const Extended d1 = H / 8.0L * Pi / 6, d2 = H / 4.0L * Pi / 6;
+                x1 = releaseX1 - Round(d1 * std::sin(psi) * step);
+                y1 = releaseY1 - sense * Round(d1 * std::cos(psi) * step);
+                x2 = releaseX2 - Round(d2 * std::sin(psi2) * step);
+                y2 = releaseY2 - sense * Round(d2 * std::cos(psi2) * step);
             }
             const int r1 = Div(H, 40);
             pc.Ellipse(x1 - r1, y1 - r1, x1 + r1, y1 + r1);

@@ -107,11 +107,20 @@ void Tcaduta::FormPaint()
         fc.MoveTo(Div(W, 20) * i, 0);
         fc.LineTo(Div(W, 20) * i, Div(17 * H, 20));
     }
-    // The ground, an arc of the Earth from 78 to 100 degrees.
+    // The ground, an arc of the Earth from 78 to 100 degrees, carried on by whole degrees
+    // to the side edges where a wide picture reaches beyond it.
     const Extended ground = 5.12L * H;
-    const Extended a78 = 1.3613568165555772L;
-    fc.MoveTo(Div(W, 2) + Round(ground * std::cos(a78)), 6 * H - Round(ground * std::sin(a78)));
-    for (int d = 79; d <= 100; ++d) {
+    const Extended edge = std::acos(qMin(Extended(W) / 2 / ground, 1.0L)) * 180 / Pi;
+    const int first = qMin(78, int(std::floor(edge)));
+    const int last = qMax(100, int(std::ceil(180 - edge)));
+    if (first == 78) {
+        const Extended a78 = 1.3613568165555772L;
+        fc.MoveTo(Div(W, 2) + Round(ground * std::cos(a78)), 6 * H - Round(ground * std::sin(a78)));
+    } else {
+        const QPoint p = At(ground, first);
+        fc.MoveTo(p.x(), p.y());
+    }
+    for (int d = first + 1; d <= last; ++d) {
         const QPoint p = At(ground, d);
         fc.LineTo(p.x(), p.y());
     }

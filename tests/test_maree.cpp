@@ -49,7 +49,21 @@ struct ArrowSpec {
 // Each set: length, surface angle and the direction the arrow points in.
 const ArrowSpec Centrifugal[4] = {{1 / 20.0L, 0, M_PIl}, {1 / 20.0L, M_PIl, M_PIl}, {1 / 20.0L, M_PIl / 2, M_PIl}, {1 / 20.0L, 3 * M_PIl / 2, M_PIl}};
 const ArrowSpec Attraction[4] = {{1 / 15.0L, 0, 0}, {1 / 25.0L, M_PIl, 0}, {1 / 20.0L, M_PIl / 2, -M_PIl / 12}, {1 / 20.0L, -M_PIl / 2, M_PIl / 12}};
-const ArrowSpec Resultant[4] = {{1 / 30.0L, 0, 0}, {1 / 30.0L, M_PIl, M_PIl}, {1 / 60.0L, M_PIl / 2, 3 * M_PIl / 2}, {1 / 60.0L, 3 * M_PIl / 2, M_PIl / 2}};
+// The resultant at each point is the vector sum of the attraction and the centrifugal force.
+struct ResultantSet {
+    ArrowSpec arrows[4];
+    ResultantSet()
+    {
+        for (int i = 0; i < 4; ++i) {
+            const ArrowSpec &c = Centrifugal[i], &g = Attraction[i];
+            const LD x = c.length * std::cos(c.direction) + g.length * std::cos(g.direction);
+            const LD y = c.length * std::sin(c.direction) + g.length * std::sin(g.direction);
+            arrows[i] = {std::hypot(x, y), c.surface, std::atan2(y, x)};
+        }
+    }
+};
+const ResultantSet ResultantSum;
+const ArrowSpec *const Resultant = ResultantSum.arrows;
 } // namespace
 
 class TestMaree : public QObject
@@ -139,6 +153,13 @@ void TestMaree::sceneAndArrows()
                     }
                     const QPoint back = at(tail, 0.6L * L, dir + M_PIl);
                     QVERIFY2(!colourNear(p, back.x(), back.y(), set.colour), qPrintable(QStringLiteral("step %1 arrow %2").arg(step).arg(i)));
+                    // The resultant's tip is where the sum of the other two ends: it stops
+                    // there (at the points towards and away from the Moon, H/60 and H/100).
+                    if (set.arrows == Resultant && i < 2) {
+                        const QPoint tip = at(tail, L, dir), beyond = at(tail, L + 3, dir);
+                        QVERIFY2(colourNear(p, tip.x(), tip.y(), clAqua), qPrintable(QStringLiteral("step %1 arrow %2").arg(step).arg(i)));
+                        QVERIFY2(px(p, beyond) != clAqua, qPrintable(QStringLiteral("step %1 arrow %2").arg(step).arg(i)));
+                    }
                 }
                 set.button->click();
             }
@@ -149,7 +170,7 @@ void TestMaree::sceneAndArrows()
         Tmarea::moonStep = 0;
         w->tempoTimer();
         const Scene sc(W, H, 0);
-        QCOMPARE(px(w->picture, at(sc.E, H / 17.0L + H / 60.0L, 0)), clAqua);
+        QCOMPARE(px(w->picture, at(sc.E, H / 17.0L + H / 120.0L, 0)), clAqua);
         QCOMPARE(px(w->picture, at(sc.E, H / 17.0L + H / 20.0L, 0)), clRed);
     }
 }

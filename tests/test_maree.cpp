@@ -49,7 +49,15 @@ struct ArrowSpec {
 // Each set: length, surface angle and the direction the arrow points in.
 const ArrowSpec Centrifugal[4] = {{1 / 20.0L, 0, M_PIl}, {1 / 20.0L, M_PIl, M_PIl}, {1 / 20.0L, M_PIl / 2, M_PIl}, {1 / 20.0L, 3 * M_PIl / 2, M_PIl}};
 const ArrowSpec Attraction[4] = {{1 / 15.0L, 0, 0}, {1 / 25.0L, M_PIl, 0}, {1 / 20.0L, M_PIl / 2, -M_PIl / 12}, {1 / 20.0L, -M_PIl / 2, M_PIl / 12}};
-const ArrowSpec Resultant[4] = {{1 / 30.0L, 0, 0}, {1 / 30.0L, M_PIl, M_PIl}, {1 / 60.0L, M_PIl / 2, 3 * M_PIl / 2}, {1 / 60.0L, 3 * M_PIl / 2, M_PIl / 2}};
+// The resultant at each point is the vector sum of the attraction and the centrifugal force.
+ArrowSpec sum(const ArrowSpec &c, const ArrowSpec &g)
+{
+    const LD x = c.length * std::cos(c.direction) + g.length * std::cos(g.direction);
+    const LD y = c.length * std::sin(c.direction) + g.length * std::sin(g.direction);
+    return {std::hypot(x, y), c.surface, std::atan2(y, x)};
+}
+const ArrowSpec Resultant[4] = {sum(Centrifugal[0], Attraction[0]), sum(Centrifugal[1], Attraction[1]),
+                                sum(Centrifugal[2], Attraction[2]), sum(Centrifugal[3], Attraction[3])};
 } // namespace
 
 class TestMaree : public QObject
@@ -139,6 +147,10 @@ void TestMaree::sceneAndArrows()
                     }
                     const QPoint back = at(tail, 0.6L * L, dir + M_PIl);
                     QVERIFY2(!colourNear(p, back.x(), back.y(), set.colour), qPrintable(QStringLiteral("step %1 arrow %2").arg(step).arg(i)));
+                    // The resultant ends where the sum ends (H/60 and H/100 at the near and far points).
+                    const QPoint tip = at(tail, L, dir);
+                    if (set.arrows == Resultant && i < 2)
+                        QVERIFY2(colourNear(p, tip.x(), tip.y(), clAqua) && px(p, at(tail, L + 3, dir)) != clAqua, qPrintable(QStringLiteral("step %1 arrow %2").arg(step).arg(i)));
                 }
                 set.button->click();
             }
@@ -149,7 +161,7 @@ void TestMaree::sceneAndArrows()
         Tmarea::moonStep = 0;
         w->tempoTimer();
         const Scene sc(W, H, 0);
-        QCOMPARE(px(w->picture, at(sc.E, H / 17.0L + H / 60.0L, 0)), clAqua);
+        QCOMPARE(px(w->picture, at(sc.E, H / 17.0L + H / 120.0L, 0)), clAqua);
         QCOMPARE(px(w->picture, at(sc.E, H / 17.0L + H / 20.0L, 0)), clRed);
     }
 }

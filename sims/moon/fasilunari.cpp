@@ -142,23 +142,29 @@ void Tfaslun::FormCreate()
     Canvas measure;
     measure.font = labels[0]->font();
     const int tops[PhaseCount] = {Div(H, 3), Div(H, 2), Div(7 * H, 12), Div(H, 2), Div(H, 3)};
-    const int centres[PhaseCount] = {Div(W, 8), Div(5 * W, 16), Div(W, 2), Div(17 * W, 24), Div(11 * W, 12)};
     for (int i = 0; i < PhaseCount; ++i) {
         QLabel *l = labels[i];
         l->setText(controlText(LabelRow[i]));
         const int w = measure.TextWidth(l->text()) + 4;
-        l->setGeometry(centres[i] - Div(w, 2), tops[i], w, measure.TextHeight(l->text()));
+        const int centre = EarthCentre(542 + PhaseMoment[i]).x();
+        l->setGeometry(centre - Div(w, 2), tops[i], w, measure.TextHeight(l->text()));
         l->setAlignment(Qt::AlignCenter);
         l->hide();
     }
 }
 
-void Tfaslun::EarthAt(Extended u)
+QPoint Tfaslun::EarthCentre(Extended u) const
 {
     const int W = ClientWidth(), H = ClientHeight();
     const Extended orbit = Pi * u / 400;
-    earthX = Div(W, 2) + Round(2.0L * H * std::cos(orbit));
-    earthY = Div(-3 * H, 2) - Round(2.0L * H * std::sin(orbit));
+    return QPoint(Div(W, 2) + Round(2.0L * H * std::cos(orbit)), Div(-3 * H, 2) - Round(2.0L * H * std::sin(orbit)));
+}
+
+void Tfaslun::EarthAt(Extended u)
+{
+    const QPoint centre = EarthCentre(u);
+    earthX = centre.x();
+    earthY = centre.y();
     const Extended r = earthRadius - 1.5L;
     auto at = [this, r](Extended a) {
         return QPoint(earthX + Round(r * std::cos(a)), earthY - Round(r * std::sin(a)));

@@ -73,6 +73,8 @@ protected:
     void StartTimers() override;
 
 private:
+    // The Earth's centre in `picture` for u = 542 + runTime.
+    QPoint EarthCentre(Extended u) const;
     void EarthAt(Extended u);
     void MoonAt(Extended u);
     QRect EarthSquare() const;

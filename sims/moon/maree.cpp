@@ -195,8 +195,9 @@ void Tmarea::vettorirClick()
     Legend(Label3, showResultant, 94);
 }
 
-void Tmarea::Arrow(Real L, Real a, Real d, int ex, int ey)
+void Tmarea::Arrow(const ArrowSpec &arrow, int ex, int ey)
 {
+    const Real L = arrow.L, a = arrow.a, d = arrow.d;
     const Extended x0 = ex + (H / 17.0L) * std::cos(Extended(a));
     const Extended y0 = ey - (H / 17.0L) * std::sin(Extended(a));
     const Extended psi = Extended(a) + Extended(d) - Pi / 2;
@@ -207,6 +208,17 @@ void Tmarea::Arrow(Real L, Real a, Real d, int ex, int ey)
     pc.Polygon({QPoint(Round(x1), Round(y1)),
                 QPoint(Round(x1 + s * std::cos(psi + HeadSpread)), Round(y1 - s * std::sin(psi + HeadSpread))),
                 QPoint(Round(x1 + s * std::cos(psi - HeadSpread)), Round(y1 - s * std::sin(psi - HeadSpread)))});
+}
+
+Tmarea::ArrowSpec Tmarea::Resultant(const ArrowSpec &first, const ArrowSpec &second)
+{
+    // An arrow points along the angle a + d + pi/2; add the two as vectors and give the sum
+    // the turn that points it the same way from the first arrow's surface point.
+    auto x = [](const ArrowSpec &s) { return s.L * std::cos(Extended(s.a) + Extended(s.d) + Pi / 2); };
+    auto y = [](const ArrowSpec &s) { return s.L * std::sin(Extended(s.a) + Extended(s.d) + Pi / 2); };
+    const Extended sx = x(first) + x(second), sy = y(first) + y(second);
+    const Extended direction = std::atan2(sy, sx);
+    return {Real(std::hypot(sx, sy)), first.a, Real(direction - Extended(first.a) - Pi / 2)};
 }
 
 void Tmarea::tempoTimer()
@@ -260,28 +272,32 @@ void Tmarea::tempoTimer()
         pc.brush.Color = clRed;
         pc.Ellipse(gx - 2, gy - 2, gx + 2, gy + 2);
 
+        // The four surface points: towards the Moon, away from it, and the two sides. At each
+        // point the resultant is the sum of the attraction and the centrifugal force drawn there.
         const Real a = Real(alpha);
         const Real pi = Real(Pi);
+        const ArrowSpec centrifugal[4] = {{Real(H / 20.0L), a, pi / 2},
+                                          {Real(H / 20.0L), a + pi, -pi / 2},
+                                          {Real(H / 20.0L), a + pi / 2, 0},
+                                          {Real(H / 20.0L), a + 3 * pi / 2, pi}};
+        const ArrowSpec attraction[4] = {{Real(H / 15.0L), a, -pi / 2},
+                                         {Real(H / 25.0L), a + pi, pi / 2},
+                                         {Real(H / 20.0L), a + pi / 2, 2.879793f},
+                                         {Real(H / 20.0L), a - pi / 2, 0.2617994f}};
         if (showCentrifugal) {
             pc.pen.Color = pc.brush.Color = clYellow;
-            Arrow(Real(H / 20.0L), a, pi / 2, ex, ey);
-            Arrow(Real(H / 20.0L), a + pi, -pi / 2, ex, ey);
-            Arrow(Real(H / 20.0L), a + pi / 2, 0, ex, ey);
-            Arrow(Real(H / 20.0L), a + 3 * pi / 2, pi, ex, ey);
+            for (const ArrowSpec &s : centrifugal)
+                Arrow(s, ex, ey);
         }
         if (showAttraction) {
             pc.pen.Color = pc.brush.Color = clRed;
-            Arrow(Real(H / 15.0L), a, -pi / 2, ex, ey);
-            Arrow(Real(H / 25.0L), a + pi, pi / 2, ex, ey);
-            Arrow(Real(H / 20.0L), a + pi / 2, 2.879793f, ex, ey);
-            Arrow(Real(H / 20.0L), a - pi / 2, 0.2617994f, ex, ey);
+            for (const ArrowSpec &s : attraction)
+                Arrow(s, ex, ey);
         }
         if (showResultant) {
             pc.pen.Color = pc.brush.Color = clAqua;
-            Arrow(Real(H / 30.0L), a, -pi / 2, ex, ey);
-            Arrow(Real(H / 30.0L), a + pi, -pi / 2, ex, ey);
-            Arrow(Real(H / 60.0L), a + pi / 2, pi / 2, ex, ey);
-            Arrow(Real(H / 60.0L), a + 3 * pi / 2, pi / 2, ex, ey);
+            for (int i = 0; i < 4; ++i)
+                Arrow(Resultant(centrifugal[i], attraction[i]), ex, ey);
         }
         pc.pen.Color = clWhite;
         pc.brush.Color = clBlack;

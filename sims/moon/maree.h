@@ -3,9 +3,10 @@
 // with half the Sun at the right-hand edge. The ocean is an ellipse stretched along the
 // Earth-Moon line. Three sets of arrows may be drawn at four points of the Earth's surface:
 // the Moon's attraction (red), the centrifugal force of the Earth's revolution about the
-// centre of mass (yellow) and their resultant, the tide-raising force (aqua). The bottom
-// panel names the spring tides when the Moon is in line with the Sun and the neap tides
-// when it is at quadrature, and holds the legend of the arrows.
+// centre of mass (yellow) and their resultant, the tide-raising force (aqua), drawn at each
+// point as the sum of the other two. The bottom panel names the spring tides when the Moon
+// is in line with the Sun and the neap tides when it is at quadrature, and holds the legend
+// of the arrows.
 // The Moon goes round once in 600 ticks. The scene is laid out for the client size of the
 // window's creation.
 #include "numeric.h"
@@ -59,7 +60,13 @@ protected:
     void resizeEvent(QResizeEvent *e) override;
 
 private:
-    void Arrow(Real L, Real a, Real d, int ex, int ey);
+    // An arrow of length L from the surface point at angle a, turned by d: it points along
+    // the screen angle a + d + pi/2.
+    struct ArrowSpec {
+        Real L, a, d;
+    };
+    void Arrow(const ArrowSpec &arrow, int ex, int ey);
+    static ArrowSpec Resultant(const ArrowSpec &first, const ArrowSpec &second);
     void Legend(QLabel *label, bool on, int row);
 
     Canvas pc;

@@ -134,13 +134,24 @@ void Tmotlun::DrawBackground(Canvas &c, bool oblique)
     c.pen.Color = clWhite;
 }
 
+int Tmotlun::LoopFreeWidth(int H)
+{
+    // The Moon goes round the Earth at 3m pi/16 pixels a tick (m = width div 120); the Earth
+    // is slowest at the ends of its orbit's long axis, (5H/14) pi/170 pixels a tick. Kept
+    // below that, the Moon's path round the Sun never runs backwards: 357 m < 4H.
+    const int m = qMax(0, Div(4 * H - 1, 357));
+    return 120 * m + 119;
+}
+
 void Tmotlun::Prepare()
 {
     const int W = ClientWidth();
     shownView = 0;
     squash = 4.0f;
     systemRadius = Div(W, 20);
-    earthRadius = Div(W, 120);
+    // The Earth and the Moon's orbit are sized from the scene width: on a wide client the
+    // Moon would outrun the Earth and its trail would loop at every new moon.
+    earthRadius = Div(SceneWidth(LoopFreeWidth(ClientHeight())), 120);
     for (int i = 0; i < 4; ++i)
         DrawBackground(lc[i], i >= ObliqueFrame);
     // The Earth starts at the right-hand end of its orbit (angle 2 pi).

@@ -47,6 +47,8 @@ public:
     QPoint earth, moon;                 // top view
     QPoint obliqueEarth, obliqueMoon;   // oblique view
 
+    // The widest scene width whose Moon stays slower than the Earth, for a picture H high.
+    static int LoopFreeWidth(int H);
     // Where the picture stands on the window.
     int PictureLeft() const { return Div(ClientWidth() - ClientHeight(), 2); }
     // The Earth at time t (oblique: the vertical semi-axis divided by squash).

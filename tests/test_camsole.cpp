@@ -17,16 +17,37 @@
 #include <cmath>
 
 namespace {
-// The Sun of day v at step h seen from latitude lat (degrees), on the window: the day's
-// circle in the equatorial frame turned through the co-latitude.
+const double Turn = 6 * M_PI / 180; // of the drawn east-west line
+
+// The Sun of day v at step h (noon at 40) seen from latitude lat (degrees), on the window:
+// its north, east and upward parts on a sphere of radius R, drawn as the horizon and its
+// lines are: north across, up upright, east along the east-west line (turned 6 degrees,
+// shortened as the horizon's depth R/14 : R/5).
 QPoint sunAt(const Tcammin *w, double lat, int v, int h)
 {
-    const double a = M_PI / 2 - lat * M_PI / 180, d = (24 - 8 * v) * M_PI / 180, H = M_PI + h * M_PI / 40;
+    const double f = lat * M_PI / 180, d = (8 * v - 24) * M_PI / 180, t = (h - 40) * M_PI / 40;
+    const double up = std::sin(f) * std::sin(d) + std::cos(f) * std::cos(d) * std::cos(t);
+    const double north = std::cos(f) * std::sin(d) - std::sin(f) * std::cos(d) * std::cos(t);
+    const double east = -std::cos(d) * std::sin(t);
     const double R = w->SW / 5.0, Rd = w->SW / 14.0;
-    const double X = R * std::cos(d) * std::cos(H), Y = Rd * std::cos(d) * std::sin(H) - R * std::sin(d);
     const int cx = w->SL + w->SW / 2, oy = 3 * w->CH / 8;
-    return QPoint(cx - int(std::lround(X * std::cos(a) - Y * std::sin(a))),
-                  w->CH / 8 + oy - int(std::lround(X * std::sin(a) + Y * std::cos(a))));
+    return QPoint(cx + int(std::lround(R * north - R * std::sin(Turn) * east)),
+                  w->CH / 8 + oy - int(std::lround(R * up - Rd * std::cos(Turn) * east)));
+}
+
+// The centre of the Sun's disc in the sky picture, looked for within 60 pixels of `near`
+// (anywhere if `near` is off the picture).
+QPoint drawnSun(const QImage &sky, QPoint near, int zenithX, int zenithTop)
+{
+    QRect ink;
+    const QRect area = sky.rect().contains(near) ? QRect(near - QPoint(60, 60), QSize(121, 121)) : sky.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (sky.rect().contains(x, y) && pixelAt(sky, x, y) == clYellow
+                && !(x == zenithX && y >= zenithTop && y < zenithTop + 10))
+                ink = ink.united(QRect(x, y, 1, 1));
+    // A 6 x 6 disc: three pixels left and above its centre, two right and below.
+    return ink.isEmpty() ? QPoint(-1000, -1000) : ink.topLeft() + QPoint(3, 3);
 }
 
 bool boxHas(const QImage &img, QPoint c, TColor colour)
@@ -49,6 +70,7 @@ private slots:
     void tracesOnNamedDaysOnly();
     void startAfterAutumnLeftInactive();
     void lifeCycleAndLanguage();
+    void sunRisesWhereItShould();
 
 private:
     Tcammin *open(int width = 1880, int height = 880);
@@ -149,13 +171,15 @@ void TestCamsole::skyAndLatitude()
         }
         const int SW = w->SW, cx = w->SL + SW / 2, oy = 3 * CH / 8;
         w->Timer1Timer();
-        // Zenith mark, sphere, horizon, north-south line, pole at 30 degrees.
+        // Zenith mark, sphere, horizon, north-south line, pole at 30 degrees. Below the
+        // observer the horizon reaches the point 6 degrees off east: Rd cos^2 6 down.
         const double R = SW / 5.0;
+        const int rim = int(std::lround(SW / 14.0 * std::cos(Turn) * std::cos(Turn)));
         const QPoint pole(cx + int(std::lround(R * std::cos(M_PI / 6))), oy - int(std::lround(R / 2)));
         for (auto [x, y, c] : {std::tuple{cx, oy - SW / 5, clYellow}, {cx, oy - SW / 5 + 9, clYellow},
                                {cx, oy - SW / 5 + 10, clBlack}, {cx, oy + SW / 5 - 1, clSilver},
-                               {cx, oy + SW / 5, clBlack}, {cx, oy + SW / 14 - 1, clBlue},
-                               {cx, oy + SW / 14, clBlack}, {w->SL + 3 * SW / 10 + 20, oy, clAqua},
+                               {cx, oy + SW / 5, clBlack}, {cx, oy + rim - 1, clBlue},
+                               {cx, oy + rim + 2, clBlack}, {w->SL + 3 * SW / 10 + 20, oy, clAqua},
                                {pole.x(), pole.y(), clWhite}})
             QCOMPARE(pixelAt(w->screen, x, CH / 8 + y), c);
         QVERIFY(w->Label2->y() > CH / 8 + oy - SW / 5 && w->Label2->y() < CH / 2);
@@ -295,6 +319,62 @@ void TestCamsole::lifeCycleAndLanguage()
         w->tempoTimer();
     QCOMPARE(w->Panel3->text(), QStringLiteral("SPRING EQUINOX"));
     QCOMPARE(Tcammin::LatitudeText(45, 30), QString::fromUtf8("45°30'  Latitudine Nord"));
+}
+
+void TestCamsole::sunRisesWhereItShould()
+{
+    for (QSize size : {QSize(1880, 880), QSize(1024, 768)}) {
+        Tcammin *w = open(size.width(), size.height());
+        const int cx = w->SL + w->SW / 2, oy = 3 * w->CH / 8;
+        const double R = w->SW / 5.0, Rd = w->SW / 14.0;
+        // Ends of the drawn east-west line.
+        const QPoint east(cx - int(std::lround(R * std::sin(Turn))), oy + int(std::lround(Rd * std::cos(Turn))));
+        const QPoint west(2 * cx - east.x(), 2 * oy - east.y());
+        for (double lat : {0.0, 30.0, 45.5}) {
+            start(w, int(lat), int(std::lround((lat - int(lat)) * 60)));
+            w->tempo->stop();
+            const QImage clean = w->sky.copy();
+            QVERIFY(colourNear(clean, east.x(), east.y(), clAqua) && colourNear(clean, west.x(), west.y(), clAqua));
+            auto onDisc = [&](QPointF p) { return pixelAt(clean, qRound(p.x()), qRound(p.y())) == clBlue; };
+            QPoint sun(-1000, -1000);
+            for (int v = 0; v < 7; ++v) {
+                bool risen = false;
+                for (int h = 0; h < 80; ++h) {
+                    w->tempoTimer();
+                    const QPoint before = sun;
+                    sun = drawnSun(w->sky, before, cx, oy - w->SW / 5);
+                    QVERIFY2(sun.x() > 0, qPrintable(QStringLiteral("lat %1 day %2 step %3").arg(lat).arg(v).arg(h)));
+                    // Sunrise: the Sun comes up over the near rim of the horizon, where
+                    // cos A = sin(declination) / cos(latitude), A from north towards east.
+                    if (v % 3 == 0 && h > 0 && h <= 40 && !risen && onDisc(sun) && !onDisc(before)) {
+                        risen = true;
+                        QVERIFY(before.y() > sun.y());
+                        QPointF rim = before;
+                        for (int i = 0; i <= 100 && !onDisc(rim); ++i)
+                            rim = before + (sun - before) * (i / 100.0);
+                        const double drawn = std::acos(std::cos(Turn) * (rim.x() - cx) / R) - Turn;
+                        const double due = std::acos(std::sin((8 * v - 24) * M_PI / 180) / std::cos(lat * M_PI / 180));
+                        QVERIFY2(std::abs(drawn - due) < 1.5 * M_PI / 180,
+                                 qPrintable(QStringLiteral("%1x%2 lat %3 day %4: sunrise drawn at azimuth %5, due %6")
+                                                .arg(size.width()).arg(size.height()).arg(lat).arg(v)
+                                                .arg(drawn * 180 / M_PI).arg(due * 180 / M_PI)));
+                    }
+                    // At the equator the equinox path is the east-zenith-west circle: it
+                    // rises and sets at the ends of the east-west line, passes the zenith at
+                    // noon and never strays north or south of those ends.
+                    if (lat == 0 && v == 3) {
+                        QVERIFY(std::abs(sun.x() - cx) <= cx - east.x() + 1);
+                        const QPoint due = h == 20 ? east : h == 40 ? QPoint(cx, oy - w->SW / 5) : west;
+                        if (h == 20 || h == 40 || h == 60)
+                            QVERIFY2((sun - due).manhattanLength() <= 2,
+                                     qPrintable(QStringLiteral("step %1: (%2, %3) for (%4, %5)")
+                                                    .arg(h).arg(sun.x()).arg(sun.y()).arg(due.x()).arg(due.y())));
+                    }
+                }
+                QCOMPARE(risen, v % 3 == 0);
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestCamsole)

@@ -71,6 +71,7 @@ private slots:
     void startAfterAutumnLeftInactive();
     void lifeCycleAndLanguage();
     void sunRisesWhereItShould();
+    void zenithLabel();
 
 private:
     Tcammin *open(int width = 1880, int height = 880);
@@ -318,7 +319,8 @@ void TestCamsole::lifeCycleAndLanguage()
     for (int k = 0; k < 241; ++k)
         w->tempoTimer();
     QCOMPARE(w->Panel3->text(), QStringLiteral("SPRING EQUINOX"));
-    QCOMPARE(Tcammin::LatitudeText(45, 30), QString::fromUtf8("45°30'  Latitudine Nord"));
+    QCOMPARE(Tcammin::LatitudeText(45, 30), QString::fromUtf8("45°30'  North of the equator"));
+    QCOMPARE(w->Label2->text(), QStringLiteral("Zenith"));
 }
 
 void TestCamsole::sunRisesWhereItShould()
@@ -375,6 +377,43 @@ void TestCamsole::sunRisesWhereItShould()
             }
         }
     }
+}
+
+void TestCamsole::zenithLabel()
+{
+    // The zenith's name stands straight on the sky: the rings of the equator's equinox path,
+    // which runs through the zenith, show under it.
+    Tcammin *w = open(1024, 768);
+    QCOMPARE(w->Label2->text(), QStringLiteral("Zenit"));
+    w->traiet->click();
+    start(w, 0, 0);
+    w->tempo->stop();
+    for (int k = 0; k < 4 * 80; ++k)
+        w->tempoTimer();
+    w->canvas.flush();
+    const QImage shown = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect label = w->Label2->geometry();
+    int rings = 0, seen = 0, hidden = 0;
+    for (int y = label.top(); y <= label.bottom(); ++y)
+        for (int x = label.left(); x <= label.right(); ++x)
+            if (pixelAt(w->screen, x, y) == clSilver) {
+                ++rings;
+                seen += pixelAt(shown, x, y) == clSilver;
+                hidden += pixelAt(shown, x, y) == clBlack;
+            }
+    // Each ring pixel shows, or lies under a stroke of the letters.
+    QVERIFY(rings >= 5 && seen > 0);
+    QCOMPARE(hidden, 0);
+    // A loaded language without a name for the zenith shows the international word.
+    w->Frame()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QString fourth = ControlTexts[84][3];
+    ControlTexts[84][3].clear();
+    LanguageIndex = 3;
+    main->OpenSimulation(QStringLiteral("G5"));
+    ControlTexts[84][3] = fourth;
+    QVERIFY(cammin);
+    QCOMPARE(cammin->Label2->text(), QStringLiteral("Zenit"));
 }
 
 QTEST_MAIN(TestCamsole)

@@ -123,7 +123,11 @@ Tcammin::Tcammin(QWidget *owner)
     a1->hide();
 
     Label1 = AddPanel(this, "Label1", clWhite, clBlack, false, QStringLiteral("S"));
-    Label2 = AddPanel(this, "Label2", clWhite, clBlack, false, QStringLiteral("Zenit"));
+    // The zenith's name in the window's language (the international word where a loaded
+    // language has none), written straight on the sky so the paths under it stay seen.
+    const QString zenith = controlText(84).trimmed();
+    Label2 = AddPanel(this, "Label2", clWhite, clBlack, false, zenith.isEmpty() ? QStringLiteral("Zenit") : zenith);
+    Label2->setAutoFillBackground(false);
     Label3 = AddPanel(this, "Label3", clWhite, clBlack, false, QStringLiteral("N"));
     Label4 = AddPanel(this, "Label4", clWhite, clBlack, false);
 
@@ -211,7 +215,7 @@ void Tcammin::LayoutSotto()
     const int top = metrics.controlTop, height = metrics.controlHeight;
     // Wide enough for the longest place name after the latitude.
     int wide = 0;
-    for (int row : {79, 80, 81, 82, 83, 84}) {
+    for (int row : {79, 80, 81, 82, 83}) {
         a1->setText(controlText(row) + QStringLiteral("00000000"));
         a1->adjustSize();
         wide = qMax(wide, a1->width());
@@ -228,7 +232,7 @@ void Tcammin::LayoutSotto()
 
 QString Tcammin::LatitudeText(int degrees, int minutes)
 {
-    QString name = QStringLiteral("  Latitudine Nord");
+    QString name = controlText(83);
     if (degrees == 90 && minutes == 0)
         name = controlText(82);
     else if (degrees == 66 && minutes == 33)

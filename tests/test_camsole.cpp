@@ -17,16 +17,34 @@
 #include <cmath>
 
 namespace {
-// The Sun of day v at step h seen from latitude lat (degrees), on the window: the day's
-// circle in the equatorial frame turned through the co-latitude.
+const double Turn = 6 * M_PI / 180; // of the drawn east-west line
+
+// The Sun of day v at step h (noon at 40) seen from latitude lat (degrees), on the window:
+// its north, east and upward parts on a sphere of radius R, drawn as the horizon and its
+// lines are: north across, up upright, east along the east-west line (turned 6 degrees,
+// shortened as the horizon's depth R/14 : R/5).
 QPoint sunAt(const Tcammin *w, double lat, int v, int h)
 {
-    const double a = M_PI / 2 - lat * M_PI / 180, d = (24 - 8 * v) * M_PI / 180, H = M_PI + h * M_PI / 40;
+    const double f = lat * M_PI / 180, d = (8 * v - 24) * M_PI / 180, t = (h - 40) * M_PI / 40;
+    const double up = std::sin(f) * std::sin(d) + std::cos(f) * std::cos(d) * std::cos(t);
+    const double north = std::cos(f) * std::sin(d) - std::sin(f) * std::cos(d) * std::cos(t);
+    const double east = -std::cos(d) * std::sin(t);
     const double R = w->SW / 5.0, Rd = w->SW / 14.0;
-    const double X = R * std::cos(d) * std::cos(H), Y = Rd * std::cos(d) * std::sin(H) - R * std::sin(d);
     const int cx = w->SL + w->SW / 2, oy = 3 * w->CH / 8;
-    return QPoint(cx - int(std::lround(X * std::cos(a) - Y * std::sin(a))),
-                  w->CH / 8 + oy - int(std::lround(X * std::sin(a) + Y * std::cos(a))));
+    return QPoint(cx + int(std::lround(R * north - R * std::sin(Turn) * east)),
+                  w->CH / 8 + oy - int(std::lround(R * up - Rd * std::cos(Turn) * east)));
+}
+
+// The centre of the yellow disc drawn in the sky within 8 px of `near` (not the zenith mark).
+QPoint drawnSun(const Tcammin *w, QPoint near)
+{
+    QRect ink;
+    for (int y = near.y() - 8; y <= near.y() + 8; ++y)
+        for (int x = near.x() - 8; x <= near.x() + 8; ++x)
+            if (w->sky.rect().contains(x, y) && pixelAt(w->sky, x, y) == clYellow
+                && !(x == w->SL + w->SW / 2 && y < 3 * w->CH / 8 - w->SW / 5 + 10))
+                ink |= QRect(x, y, 1, 1);
+    return ink.topLeft() + QPoint(3, 3);
 }
 
 bool boxHas(const QImage &img, QPoint c, TColor colour)
@@ -49,6 +67,8 @@ private slots:
     void tracesOnNamedDaysOnly();
     void startAfterAutumnLeftInactive();
     void lifeCycleAndLanguage();
+    void sunRisesWhereItShould();
+    void zenithLabel();
 
 private:
     Tcammin *open(int width = 1880, int height = 880);
@@ -149,13 +169,15 @@ void TestCamsole::skyAndLatitude()
         }
         const int SW = w->SW, cx = w->SL + SW / 2, oy = 3 * CH / 8;
         w->Timer1Timer();
-        // Zenith mark, sphere, horizon, north-south line, pole at 30 degrees.
+        // Zenith mark, sphere, horizon, north-south line, pole at 30 degrees. Below the
+        // observer the horizon reaches the point 6 degrees off east: Rd cos^2 6 down.
         const double R = SW / 5.0;
+        const int rim = int(std::lround(SW / 14.0 * std::cos(Turn) * std::cos(Turn)));
         const QPoint pole(cx + int(std::lround(R * std::cos(M_PI / 6))), oy - int(std::lround(R / 2)));
         for (auto [x, y, c] : {std::tuple{cx, oy - SW / 5, clYellow}, {cx, oy - SW / 5 + 9, clYellow},
                                {cx, oy - SW / 5 + 10, clBlack}, {cx, oy + SW / 5 - 1, clSilver},
-                               {cx, oy + SW / 5, clBlack}, {cx, oy + SW / 14 - 1, clBlue},
-                               {cx, oy + SW / 14, clBlack}, {w->SL + 3 * SW / 10 + 20, oy, clAqua},
+                               {cx, oy + SW / 5, clBlack}, {cx, oy + rim - 1, clBlue},
+                               {cx, oy + rim + 2, clBlack}, {w->SL + 3 * SW / 10 + 20, oy, clAqua},
                                {pole.x(), pole.y(), clWhite}})
             QCOMPARE(pixelAt(w->screen, x, CH / 8 + y), c);
         QVERIFY(w->Label2->y() > CH / 8 + oy - SW / 5 && w->Label2->y() < CH / 2);
@@ -294,7 +316,79 @@ void TestCamsole::lifeCycleAndLanguage()
     for (int k = 0; k < 241; ++k)
         w->tempoTimer();
     QCOMPARE(w->Panel3->text(), QStringLiteral("SPRING EQUINOX"));
-    QCOMPARE(Tcammin::LatitudeText(45, 30), QString::fromUtf8("45°30'  Latitudine Nord"));
+    QCOMPARE(Tcammin::LatitudeText(45, 30), QString::fromUtf8("45°30'  North of the equator"));
+    QCOMPARE(w->Label2->text(), QStringLiteral("Zenith"));
+}
+
+void TestCamsole::sunRisesWhereItShould()
+{
+    // The drawn Sun comes over the near rim of the drawn horizon where cos A = sin(decl) /
+    // cos(lat), A from north towards east. At the equator the equinox Sun rises and sets at
+    // the ends of the east-west line and never strays north or south of them.
+    for (QSize size : {QSize(1880, 880), QSize(1024, 768)}) {
+        Tcammin *w = open(size.width(), size.height());
+        const int cx = w->SL + w->SW / 2, oy = 3 * w->CH / 8, ex = int(std::lround(w->SW / 5.0 * std::sin(Turn)));
+        const QPoint east(cx - ex, oy + int(std::lround(w->SW / 14.0 * std::cos(Turn)))), west = QPoint(2 * cx, 2 * oy) - east;
+        for (double lat : {0.0, 30.0, 45.5}) {
+            start(w, int(lat), int(lat * 60) % 60);
+            w->tempo->stop();
+            const QImage clean = w->sky.copy();
+            auto onDisc = [&](QPointF p) { // the horizon with its lines
+                const TColor c = pixelAt(clean, qRound(p.x()), qRound(p.y()));
+                return c == clBlue || c == clAqua;
+            };
+            QPoint before;
+            int rises = 0;
+            for (int k = 0; k < 7 * 80; ++k) {
+                w->tempoTimer();
+                const int v = k / 80, h = k % 80;
+                const QPoint sun = drawnSun(w, sunAt(w, lat, v, k) - QPoint(0, w->CH / 8));
+                if (v % 3 == 0 && h > 0 && h <= 40 && onDisc(sun) && !onDisc(before) && before.y() > sun.y()) {
+                    QPointF rim = before;
+                    for (int i = 0; !onDisc(rim); ++i)
+                        rim = before + (sun - before) * (i / 100.0);
+                    const double drawn = std::acos(std::cos(Turn) * (rim.x() - cx) / (w->SW / 5.0)) - Turn;
+                    const double due = std::acos(std::sin((8 * v - 24) * M_PI / 180) / std::cos(lat * M_PI / 180));
+                    QVERIFY2(std::abs(drawn - due) < 1.5 * M_PI / 180, qPrintable(QStringLiteral("%1 %2").arg(drawn).arg(due)));
+                    ++rises;
+                }
+                if (lat == 0 && v == 3) {
+                    QVERIFY(std::abs(sun.x() - cx) <= ex + 1);
+                    if (h == 20 || h == 60)
+                        QVERIFY(((h == 20 ? east : west) - sun).manhattanLength() <= 2);
+                }
+                before = sun;
+            }
+            QCOMPARE(rises, 3);
+        }
+    }
+}
+
+void TestCamsole::zenithLabel()
+{
+    // Named in the language of the window (the international word where a loaded language
+    // has no name for it), and written straight on the sky: under it the rings of the
+    // equator's equinox path, which runs through the zenith, show wherever no letter covers.
+    Tcammin *w = open(1024, 768);
+    QCOMPARE(w->Label2->text(), QStringLiteral("Zenit"));
+    w->traiet->click();
+    start(w, 0, 0);
+    w->tempo->stop();
+    for (int k = 0; k < 4 * 80; ++k)
+        w->tempoTimer();
+    const QImage shown = w->grab().toImage();
+    int rings = 0;
+    for (int y = w->Label2->y(); y <= w->Label2->geometry().bottom(); ++y)
+        for (int x = w->Label2->x(); x <= w->Label2->geometry().right(); ++x)
+            if (pixelAt(w->screen, x, y) == clSilver && ++rings)
+                QVERIFY(pixelAt(shown, x, y) != clBlack);
+    QVERIFY(rings >= 5);
+    const QString fourth = std::exchange(ControlTexts[84][3], QString());
+    LanguageIndex = 3;
+    w->Frame()->close();
+    main->OpenSimulation(QStringLiteral("G5"));
+    ControlTexts[84][3] = fourth;
+    QCOMPARE(cammin->Label2->text(), QStringLiteral("Zenit"));
 }
 
 QTEST_MAIN(TestCamsole)

@@ -206,7 +206,7 @@ const char *const BuiltinControlTexts[ControlRows][4] = {
     /* 81 */ {"  Circolo polare artico", "  Arctic polar circle", "  Cercle polaire arctique", "  Circulo polar artico"},
     /* 82 */ {"  Polo Nord", "  North pole", "  Pôle Nord", "  Polo Norte"},
     /* 83 */ {"  Latitudine Nord", "  North of the equator", "  Latitude Nord", "  Lat. norte"},
-    /* 84 */ {"  Gennargentu", "", "", ""},
+    /* 84 */ {"Zenit", "Zenith", "Zénith", "Cenit"},
     /* 85 */ {" stella polare", " Pole star", " étoile polaire", " estrella polar"},
     /* 86 */ {"novilunio", "new moon", "nouvelle lune", "luna nueva"},
     /* 87 */ {"primo quarto", "first quarter", "premier quartier", "cuarto creciente"},

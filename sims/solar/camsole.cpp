@@ -51,6 +51,19 @@ Extended HourAngle(int h)
     return Pi + h * Pi / 40;
 }
 
+// The horizon's east-west line is turned by this angle so that it shows in perspective:
+// the sky's east-west depth is drawn along it.
+constexpr Extended Turn = 6 * Pi / 180;
+
+// The farthest any point of the sky is drawn from the observer, for a sphere of radius 1:
+// the meridian plane is drawn true size and the east-west depth adds its own length,
+// sqrt(sin^2 6 + (5/14 cos 6)^2), across it.
+Extended SkyReach()
+{
+    const Extended depth = 5.0L / 14;
+    return std::sqrt(1 + std::sin(Turn) * std::sin(Turn) + depth * depth * std::cos(Turn) * std::cos(Turn));
+}
+
 } // namespace
 
 Tcammin::Tcammin(QWidget *owner)
@@ -110,7 +123,11 @@ Tcammin::Tcammin(QWidget *owner)
     a1->hide();
 
     Label1 = AddPanel(this, "Label1", clWhite, clBlack, false, QStringLiteral("S"));
-    Label2 = AddPanel(this, "Label2", clWhite, clBlack, false, QStringLiteral("Zenit"));
+    // The zenith's name in the window's language (the international word where a loaded
+    // language has none), written straight on the sky so the paths under it stay seen.
+    const QString zenith = controlText(84).trimmed();
+    Label2 = AddPanel(this, "Label2", clWhite, clBlack, false, zenith.isEmpty() ? QStringLiteral("Zenit") : zenith);
+    Label2->setAutoFillBackground(false);
     Label3 = AddPanel(this, "Label3", clWhite, clBlack, false, QStringLiteral("N"));
     Label4 = AddPanel(this, "Label4", clWhite, clBlack, false);
 
@@ -141,19 +158,9 @@ Tcammin::~Tcammin()
 
 int Tcammin::FitWidth(int centreY)
 {
-    // The Sun's farthest reach from the observer for a scene one pixel wide: the diurnal
-    // circles in perspective reach a little beyond the sphere.
-    static const Extended reach = [] {
-        Extended most = 1.0L / 5;
-        for (int v = 0; v < SpringDays; ++v)
-            for (int h = 0; h < StepsPerDay; ++h) {
-                const Extended d = DayAngle(v), H = HourAngle(h);
-                const Extended x = std::cos(d) / 5 * std::cos(H);
-                const Extended y = std::cos(d) / 14 * std::sin(H) - std::sin(d) / 5;
-                most = std::max(most, std::sqrt(x * x + y * y));
-            }
-        return most;
-    }();
+    // The Sun's farthest reach from the observer for a scene one pixel wide (a sphere of
+    // radius 1/5): the diurnal circles in perspective reach a little beyond the sphere.
+    static const Extended reach = SkyReach() / 5;
     // Room for the Sun's disc and the pole's, and for rounding.
     return qMax(0, int((centreY - 5) / reach));
 }
@@ -208,7 +215,7 @@ void Tcammin::LayoutSotto()
     const int top = metrics.controlTop, height = metrics.controlHeight;
     // Wide enough for the longest place name after the latitude.
     int wide = 0;
-    for (int row : {79, 80, 81, 82, 83, 84}) {
+    for (int row : {79, 80, 81, 82, 83}) {
         a1->setText(controlText(row) + QStringLiteral("00000000"));
         a1->adjustSize();
         wide = qMax(wide, a1->width());
@@ -225,7 +232,7 @@ void Tcammin::LayoutSotto()
 
 QString Tcammin::LatitudeText(int degrees, int minutes)
 {
-    QString name = QStringLiteral("  Latitudine Nord");
+    QString name = controlText(83);
     if (degrees == 90 && minutes == 0)
         name = controlText(82);
     else if (degrees == 66 && minutes == 33)
@@ -263,11 +270,14 @@ void Tcammin::SunPosition()
     rv = Real(Rd * std::cos(d));
     const Extended H = HourAngle(h);
     X = Real(rc * std::cos(H));
-    Y = Real(rv * std::sin(H) - rs);
+    Y = Real(-rs);
+    W = Real(std::sin(H));
+    // The meridian plane turned through the co-latitude, and the part west of it drawn as
+    // depth the way the horizon draws it: towards the far end of the east-west line.
     const Extended a = colat;
     const QPoint o = Centre();
-    sx = o.x() - Round(X * std::cos(a) - Y * std::sin(a));
-    sy = o.y() - Round(X * std::sin(a) + Y * std::cos(a));
+    sx = o.x() - Round(X * std::cos(a) - Y * std::sin(a) - rc * W * std::sin(Turn));
+    sy = o.y() - Round(X * std::sin(a) + Y * std::cos(a) + rv * W * std::cos(Turn));
 }
 
 void Tcammin::DrawSky()
@@ -280,19 +290,25 @@ void Tcammin::DrawSky()
     c.pen = Pen{clBlack};
     c.brush = Brush{clBlack};
     c.FillRect(0, 0, sky.width(), sky.height());
-    // The sphere and the horizon plane.
+    // The sphere and the horizon plane: the horizon circle drawn with its north-south
+    // diameter across and its east-west one along the turned line, as the Sun is drawn.
     c.pen.Color = clSilver;
     c.Ellipse(SL + Div(3 * SW, 10), oy - Div(SW, 5), SL + Div(7 * SW, 10), oy + Div(SW, 5));
     c.pen.Color = clBlue;
     c.brush.Color = clBlue;
-    c.Ellipse(SL + Div(3 * SW, 10), oy - Div(SW, 14), SL + Div(7 * SW, 10), oy + Div(SW, 14));
+    QVector<QPoint> horizon;
+    for (int i = 0; i < 360; ++i) {
+        const Extended az = i * Pi / 180;
+        horizon.append(QPoint(cx + Round(R * (std::cos(az) - std::sin(az) * std::sin(Turn))),
+                              oy + Round(Rd * std::sin(az) * std::cos(Turn))));
+    }
+    c.Polygon(horizon);
     // Zenith mark, north-south line and the east-west line turned by 6 degrees.
     c.pen.Color = clYellow;
     c.Line(cx, oy - Div(SW, 5), cx, oy - Div(SW, 5) + 10);
     c.pen.Color = clAqua;
     c.Line(SL + Div(3 * SW, 10), oy, SL + Div(7 * SW, 10), oy);
-    const Extended six = 6 * Pi / 180;
-    const int ex = Round(R * std::sin(six)), ey = Round(Rd * std::cos(six));
+    const int ex = Round(R * std::sin(Turn)), ey = Round(Rd * std::cos(Turn));
     c.Line(cx - ex, oy + ey, cx + ex, oy - ey);
     // The Sun's start and the ground under it.
     SunPosition();

@@ -7,9 +7,10 @@
 // on `tempo`, then back over five autumn days (+16 down to -16 degrees) on `tempo1`.
 // Solstice and equinox days are named in the bottom panel, their noon Sun is joined to the
 // observer by a white line, and with `traiet` down their paths stay as rows of rings.
-// A point (X, Y) of the equatorial frame (Y along the Earth's axis) reaches the screen by
-// a rotation through the co-latitude a: x = Ox - (X cos a - Y sin a), y = Oy - (X sin a +
-// Y cos a).
+// The meridian plane is the picture plane: a point (X, Y) of it in the equatorial frame (Y
+// along the Earth's axis) reaches the screen by a rotation through the co-latitude a. What
+// lies west of the meridian is drawn as depth, the way the horizon is: towards the far end
+// of the east-west line, turned 6 degrees, shortened as the horizon's depth.
 #include "numeric.h"
 #include "simwindow.h"
 
@@ -63,8 +64,9 @@ public:
     // Day (0..6) and step of the half-year.
     quint8 v = 0;
     int h = 0;
-    // The day's circle and the Sun's place on it.
-    Real rc = 0, rs = 0, rv = 0, X = 0, Y = 0;
+    // The day's circle and the Sun's place on it: X in the meridian plane, Y along the axis,
+    // W west of the meridian (a fraction of the circle's radius).
+    Real rc = 0, rs = 0, rv = 0, X = 0, Y = 0, W = 0;
     int sx = 0, sy = 0;
     bool traces = false;
     // The Sun shown belongs to a traced day: when it moves on, it leaves a ring.

@@ -110,7 +110,8 @@ QPointF Tkuno::Centre() const
 
 QPointF Tkuno::SunCentre() const
 {
-    return QPointF(layoutWidth / 5.0, 3.0 * h8);
+    // The Sun is what attracts: it stands on the centre, at a focus of every lap.
+    return Centre();
 }
 
 QPointF Tkuno::PlanetPoint(bool oblique) const
@@ -138,7 +139,7 @@ void Tkuno::BuildView(QImage &view, SavedRect &under, bool oblique)
     Canvas c(&view);
     c.brush.Color = clBlack;
     c.FillRect(0, 0, view.width(), view.height());
-    // The Sun, a little to the right of the attracting centre, never flattened.
+    // The Sun on the attracting centre, never flattened.
     const QPointF s = SunCentre();
     c.pen.Color = clYellow;
     c.brush.Color = clYellow;

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -655,9 +656,13 @@ void TVastaras::closeEvent(QCloseEvent *e)
 {
     if (!configSaved) {
         configSaved = true;
-        // A configuration that cannot be written leaves the previous file as it was; the
-        // program still ends normally.
-        SaveConfiguration(configPath);
+        // A configuration that cannot be written leaves the previous file as it was; the user
+        // is told what was not saved and where, and the program still ends.
+        if (ConfigurationToSave() && !SaveConfiguration(configPath)) {
+            TVersione notice(this, extraText(ExtraText::ConfigNotSaved),
+                             QFileInfo(configPath).absoluteFilePath());
+            ShowModal(&notice);
+        }
     }
     e->accept();
 }

@@ -59,6 +59,8 @@ QString extraText(ExtraText which)
         {"Salva l'immagine", "Save the picture", "Enregistrer l'image"},
         {"Immagini PNG (*.png)", "PNG pictures (*.png)", "Images PNG (*.png)"},
         {"Impossibile salvare l'immagine", "The picture could not be saved", "Impossible d'enregistrer l'image"},
+        {"Impossibile salvare la configurazione:", "The configuration could not be saved:",
+         "Impossible d'enregistrer la configuration :"},
     };
     const int column = LanguageIndex <= 2 ? LanguageIndex : 1;
     return QString::fromUtf8(texts[int(which)][column]);

@@ -36,5 +36,5 @@ QString longHint(const QString &hint);
 // Texts of the program that the language files do not carry (they came after the files'
 // format was fixed): Italian, English and French; a language loaded from a file gets the
 // English ones.
-enum class ExtraText { SavePictureTitle, PngPictures, PictureNotSaved };
+enum class ExtraText { SavePictureTitle, PngPictures, PictureNotSaved, ConfigNotSaved };
 QString extraText(ExtraText which);

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+#include <vector>
 
 #ifndef VASTARA_VERSION
 #define VASTARA_VERSION "0"
@@ -41,7 +42,11 @@ static int CheckInstall()
 // the program.
 static int ConsoleOptions(int argc, char *argv[])
 {
-    QCoreApplication core(argc, argv);
+    // The usage line names the command people type, not the program's place under lib/.
+    std::vector<char *> args(argv, argv + argc);
+    char command[] = "vastara";
+    args[0] = command;
+    QCoreApplication core(argc, args.data());
     QCoreApplication::setApplicationName(QStringLiteral("vastara"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VASTARA_VERSION));
     QCommandLineParser parser;

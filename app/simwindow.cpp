@@ -535,7 +535,7 @@ void SimWindow::SetHint(QWidget *w, const QString &hint)
     w->setProperty(HintProperty, shortHint(hint));
     w->setStatusTip(longHint(hint));
     // A screen reader names the control by its hint.
-    w->setAccessibleName(shortHint(hint));
+    w->setAccessibleName(StripMnemonics(shortHint(hint)));
     if (!hinted.contains(w))
         hinted.append(w);
 }

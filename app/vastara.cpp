@@ -11,12 +11,14 @@
 #include "numeric.h"
 #include "simwindow.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QAbstractSpinBox>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -222,11 +224,41 @@ void TVastaras::ApplyMenuLanguage()
 {
     setWindowTitle(titleText(1));
     QCoreApplication::setApplicationName(titleText(1));
+    // The help menu is named by the help's own word ("Aiuto", "Help", "Aide", or the fourth
+    // language's, the one that also names its help folder), its shortcut the first of its
+    // letters that no other menu of the bar takes.
+    QString taken;
     for (int i = 0; i < MenuTableSize; ++i) {
         const MenuItemDef &d = MenuTable[i];
-        QAction *a = items.value(QString::fromLatin1(d.name));
-        if (a)
-            a->setText(menuText(d.row));
+        const QChar letter = MnemonicOf(OneMnemonic(menuText(d.row)));
+        if (!*d.parent && qstrcmp(d.name, "C") != 0 && !letter.isNull())
+            taken += letter;
+    }
+    for (int i = 0; i < MenuTableSize; ++i) {
+        const MenuItemDef &d = MenuTable[i];
+        if (QAction *a = items.value(QString::fromLatin1(d.name)))
+            Relabel(a, qstrcmp(d.name, "C") == 0 ? MarkFreeLetter(titleText(42), taken)
+                                                 : OneMnemonic(menuText(d.row)));
+    }
+}
+
+void TVastaras::Relabel(QAction *a, const QString &caption)
+{
+    if (a->text() == caption)
+        return;
+    a->setText(caption);
+    // A screen reader names a menu by its caption without the "&"; the toolkit tells it of a
+    // renamed item only when asked.
+    if (QMenu *m = a->menu())
+        m->setAccessibleName(StripMnemonics(caption));
+    for (QObject *o : a->associatedObjects()) {
+        auto *owner = qobject_cast<QWidget *>(o);
+        const int index = owner ? int(owner->actions().indexOf(a)) : -1;
+        if (index < 0 || !(qobject_cast<QMenu *>(owner) || qobject_cast<QMenuBar *>(owner)))
+            continue;
+        QAccessibleEvent renamed(owner, QAccessible::NameChanged);
+        renamed.setChild(index);
+        QAccessible::updateAccessibility(&renamed);
     }
 }
 
@@ -613,7 +645,7 @@ void TVastaras::LoadLanguageFile(const QString &path)
         LanguageIndex = 3;
         LoadTablesFromLines(LngLines);
         FourthLanguageLoaded = true;
-        items["A26"]->setText(MenuTexts[54][3]);
+        Relabel(items["A26"], OneMnemonic(MenuTexts[54][3]));
         items["A26"]->setVisible(true);
     } else {
         LngFileOk = false;
@@ -655,9 +687,13 @@ void TVastaras::closeEvent(QCloseEvent *e)
 {
     if (!configSaved) {
         configSaved = true;
-        // A configuration that cannot be written leaves the previous file as it was; the
-        // program still ends normally.
-        SaveConfiguration(configPath);
+        // A configuration that cannot be written leaves the previous file as it was; the user
+        // is told what was not saved and where, and the program still ends.
+        if (ConfigurationToSave() && !SaveConfiguration(configPath)) {
+            TVersione notice(this, extraText(ExtraText::ConfigNotSaved),
+                             QFileInfo(configPath).absoluteFilePath());
+            ShowModal(&notice);
+        }
     }
     e->accept();
 }

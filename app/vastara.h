@@ -92,6 +92,8 @@ private:
     void OnSubWindowActivated(QMdiSubWindow *sub);
     void SyncActivation();
     void UpdateLanguageItems();
+    // Sets a menu item's caption and tells screen readers its new name.
+    void Relabel(QAction *a, const QString &caption);
 
     QString configPath;
     bool configSaved = false;

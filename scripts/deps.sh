@@ -8,7 +8,7 @@ packages=(
   fonts-dejavu-core
   xvfb xauth xdotool x11-apps python3
   clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file man-db lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -59,7 +59,7 @@ void TestGerman::loadsFromTheLanguagesFolder()
     for (int i = 0; i < MenuTableSize; ++i) {
         const MenuItemDef &def = MenuTable[i];
         QAction *a = v->Item(QString::fromLatin1(def.name));
-        if (!a || def.row < 1 || def.row > 53)
+        if (!a || def.row < 1 || def.row > 53 || def.row == 13) // row 13: the help menu, named by line 100
             continue;
         QCOMPARE(a->text(), entry(def.row + 4));
         ++captions;
@@ -67,6 +67,7 @@ void TestGerman::loadsFromTheLanguagesFolder()
     QVERIFY(captions > 40);
     QCOMPARE(v->Item(QStringLiteral("A"))->text(), QStringLiteral("&Datei"));
     QCOMPARE(v->Item(QStringLiteral("A26"))->text(), QStringLiteral("Deutsch"));
+    QCOMPARE(v->Item(QStringLiteral("C"))->text(), QStringLiteral("H&ilfe"));
     QCOMPARE(v->windowTitle(), QStringLiteral("Vastara"));
 
     // The flag on the German item: black, red and gold from top to bottom.

@@ -3,12 +3,15 @@
 #include "globals.h"
 #include "language/texts.h"
 
+#include <QAccessibleWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -60,6 +63,121 @@ QVariant HelpBrowser::loadResource(int type, const QUrl &name)
         }
     }
     return QTextBrowser::loadResource(type, name);
+}
+
+namespace {
+// A screen reader reads the help page as a document named by the page's title, through its
+// text: the toolkit would show a browser as a label without a name.
+class HelpDocument : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit HelpDocument(HelpBrowser *b) : QAccessibleWidget(b, QAccessible::Document) {}
+
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        s.multiLine = true;
+        s.selectableText = true;
+        return s;
+    }
+
+    // Offsets are positions in the document; the end of the last paragraph is not one.
+    int characterCount() const override { return browser()->document()->characterCount() - 1; }
+    QString text(int start, int end) const override
+    {
+        QTextCursor c = at(start);
+        c.setPosition(clamp(end), QTextCursor::KeepAnchor);
+        // Paragraph, line and frame (table) boundaries are read as new lines.
+        QString t = c.selectedText();
+        for (QChar &ch : t)
+            if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator || ch == QChar(0xFDD0) || ch == QChar(0xFDD1))
+                ch = QLatin1Char('\n');
+        return t;
+    }
+    int cursorPosition() const override { return browser()->textCursor().position(); }
+    void setCursorPosition(int position) override { browser()->setTextCursor(at(position)); }
+    int selectionCount() const override { return browser()->textCursor().hasSelection() ? 1 : 0; }
+    void selection(int index, int *start, int *end) const override
+    {
+        const QTextCursor c = browser()->textCursor();
+        const bool has = index == 0 && c.hasSelection();
+        *start = has ? c.selectionStart() : 0;
+        *end = has ? c.selectionEnd() : 0;
+    }
+    void setSelection(int index, int start, int end) override
+    {
+        if (index != 0)
+            return;
+        QTextCursor c = at(start);
+        c.setPosition(clamp(end), QTextCursor::KeepAnchor);
+        browser()->setTextCursor(c);
+    }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int index) override
+    {
+        if (index == 0)
+            setCursorPosition(cursorPosition());
+    }
+    QRect characterRect(int offset) const override
+    {
+        QRect r = browser()->cursorRect(at(offset));
+        r.setWidth(qMax(1, browser()->fontMetrics().horizontalAdvance(text(offset, offset + 1))));
+        return r.translated(browser()->viewport()->mapToGlobal(QPoint(0, 0)));
+    }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        return browser()->cursorForPosition(browser()->viewport()->mapFromGlobal(point)).position();
+    }
+    void scrollToSubstring(int start, int end) override
+    {
+        const QRect first = browser()->cursorRect(at(start)), last = browser()->cursorRect(at(end));
+        QScrollBar *bar = browser()->verticalScrollBar();
+        if (first.top() < 0 || last.bottom() > browser()->viewport()->height())
+            bar->setValue(bar->value() + first.top());
+    }
+    QString attributes(int offset, int *start, int *end) const override
+    {
+        Q_UNUSED(offset);
+        *start = 0;
+        *end = characterCount();
+        return QString();
+    }
+
+private:
+    HelpBrowser *browser() const { return static_cast<HelpBrowser *>(widget()); }
+    int clamp(int offset) const { return qBound(0, offset, characterCount()); }
+    QTextCursor at(int offset) const
+    {
+        QTextCursor c(browser()->document());
+        c.setPosition(clamp(offset));
+        return c;
+    }
+};
+
+QAccessibleInterface *helpDocumentAccessible(const QString &, QObject *object)
+{
+    if (auto *b = qobject_cast<HelpBrowser *>(object))
+        return new HelpDocument(b);
+    return nullptr;
+}
+} // namespace
+
+HelpBrowser::HelpBrowser(QWidget *parent) : QTextBrowser(parent)
+{
+    static const bool documentRole = (QAccessible::installFactory(helpDocumentAccessible), true);
+    Q_UNUSED(documentRole);
+    // Named after the page shown, or after the viewer for a page without a title.
+    connect(this, &QTextBrowser::sourceChanged, this, [this] {
+        const QString title = documentTitle().simplified();
+        setAccessibleName(title.isEmpty() ? window()->windowTitle() : title);
+    });
 }
 
 QUrl Tlegge::HelpUrl(const QString &target)

@@ -17,7 +17,7 @@ class HelpBrowser : public QTextBrowser
 {
     Q_OBJECT
 public:
-    using QTextBrowser::QTextBrowser;
+    explicit HelpBrowser(QWidget *parent = nullptr);
     QVariant loadResource(int type, const QUrl &name) override;
     static int NestingDepth(const QByteArray &html);
 };

@@ -281,11 +281,14 @@ bool ConfigurationChanged()
     return false;
 }
 
+bool ConfigurationToSave()
+{
+    return ConfigurationChanged() && (DefaultItalian || DefaultEnglish || DefaultFrench || DefaultFourth);
+}
+
 bool SaveConfiguration(const QString &configPath)
 {
-    if (!ConfigurationChanged())
-        return false;
-    if (!DefaultItalian && !DefaultEnglish && !DefaultFrench && !DefaultFourth)
+    if (!ConfigurationToSave())
         return false;
     TConfigRecord rec = ConfigRecord;
     rec.bytes[0] = HintsOn ? 1 : 0;

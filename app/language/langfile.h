@@ -72,8 +72,10 @@ void LanguageStartup(const QString &langEnv, const QString &configPath);
 
 // True when the configuration differs from the record that was read (or made) at start-up.
 bool ConfigurationChanged();
-// Writes the configuration when it has changed and a default language is chosen; returns
-// whether a file was written.
+// True when the configuration is to be written at exit: it has changed and a default language
+// is chosen.
+bool ConfigurationToSave();
+// Writes the configuration when it is to be written; returns whether a file was written.
 bool SaveConfiguration(const QString &configPath);
 
 // The folder of the shipped language files: share/vastara/languages beside the lib/ folder

@@ -33,8 +33,20 @@ QString shortHint(const QString &hint);
 // The hint-line part of a hint: the text after "|", or the whole hint when it has none.
 QString longHint(const QString &hint);
 
+// Menu captions mark the letter of their keyboard shortcut with "&" ("&&" stands for an "&").
+// A few mark two ("&In&glese", "&Load another &version"): the second is the one that sets the
+// item apart from its neighbours ("&Italiano", "&Language"), and it is the only one kept.
+QString OneMnemonic(const QString &caption);
+// The caption as a screen reader reads it: no markers, "&&" read as "&".
+QString StripMnemonics(const QString &caption);
+// The letter a caption marks, in lower case (a null character when it marks none).
+QChar MnemonicOf(const QString &caption);
+// A name with "&" before its first letter that is not among the taken ones (lower case); any
+// "&" in the name itself is doubled.
+QString MarkFreeLetter(const QString &name, const QString &taken);
+
 // Texts of the program that the language files do not carry (they came after the files'
 // format was fixed): Italian, English and French; a language loaded from a file gets the
 // English ones.
-enum class ExtraText { SavePictureTitle, PngPictures, PictureNotSaved };
+enum class ExtraText { SavePictureTitle, PngPictures, PictureNotSaved, ConfigNotSaved };
 QString extraText(ExtraText which);

@@ -107,7 +107,7 @@ SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &he
     tempo->installEventFilter(this);
     connect(tempo, &QTimer::timeout, this, [this] {
         partialRepaint = false;
-        repaintRect = QRect();
+        repaintRect = QRegion();
         canvas.ClearChanged();
         tempoTimer();
         if (partialRepaint) {

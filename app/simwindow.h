@@ -104,8 +104,9 @@ public:
     void Refresh();
     // For a window with a fast timer: the tick in progress changed only this part of the
     // picture (called from the tick, any number of times), so only that part is repainted
-    // after it. A tick that does not call it has the whole window repainted when it drew
-    // anything, and nothing repainted when it drew nothing.
+    // after it (the parts given, not the box round them). A tick that does not call it has
+    // the whole window repainted when it drew anything, and nothing repainted when it drew
+    // nothing.
     void RepaintOnly(const QRect &changed);
     // The picture reaches the screen at most once per screen refresh: what ticks and other
     // handlers changed in between is gathered and shown together, as it stands then.
@@ -272,7 +273,7 @@ private:
     bool runsInactive = false;
     QString longHintShown;
     bool partialRepaint = false;
-    QRect repaintRect;
+    QRegion repaintRect;
     QRegion pendingRepaint;
     QTimer *presenter = nullptr;
     QElapsedTimer sincePresent;

@@ -62,6 +62,7 @@ private slots:
     void evidStripChange();
     void textsAndLifeCycle();
     void wideAndNarrowClients();
+    void onlyWhatMovesIsShownAnew();
 
 private:
     Tprecter *make(int width, int height);
@@ -336,6 +337,38 @@ void TestPreces::wideAndNarrowClients()
         w->cadenzaTimer();
         const QPoint nE = Model{Ws, 880, 30, 1}.north(t % 59) + w->PictureOrigin();
         QCOMPARE(pixelAt(w->screen, nE.x(), nE.y()), clGray);
+    }
+}
+
+void TestPreces::onlyWhatMovesIsShownAnew()
+{
+    // Each picture equals the one drawn whole for the same step, in both views and motions,
+    // at wide and 4:3 clients; a steady tick shows far less than the band anew.
+    for (QSize client : {QSize(1880, 880), QSize(800, 600)}) {
+        make(client.width(), client.height());
+        std::unique_ptr<Tprecter> whole(static_cast<Tprecter *>(CreatePrecter(nullptr)));
+        whole->FormCreate();
+        const int band = w->Band().width() * w->Band().height();
+        for (int round = 0; round < 4; ++round) {
+            if (round == 2)
+                for (Tprecter *p : {w, whole.get()})
+                    p->view->Start(true);
+            for (Tprecter *p : {w, whole.get()})
+                p->moto->setCurrentIndex(round % 2);
+            // The first picture of a motion, or after a change of view, is drawn whole.
+            for (int t = 0, steady = 0; t < 140; ++t) {
+                steady = w->DisplayMode() == 1 ? 0 : steady + 1;
+                whole->K = w->K;
+                whole->ShowWhole();
+                w->cadenzaTimer();
+                whole->cadenzaTimer();
+                QCOMPARE(w->screen, whole->screen);
+                int shown = 0;
+                for (const QRect &r : w->Shown())
+                    shown += r.width() * r.height();
+                QCOMPARE(shown < band / 2, t > 0 && steady > 1);
+            }
+        }
     }
 }
 

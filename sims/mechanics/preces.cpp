@@ -117,6 +117,8 @@ void Tprecter::FormCreate()
     const int e = qMax(R + 4, a + 2);
     const int reach = Round(1.3L * b);
     band = Rect(cx - e - 1, cy - L() - reach - 1, cx + e + 2, cy + L() + reach + 2).intersected(bitmapA.rect());
+    ShowWhole();
+    pointsN = 0;
 }
 
 void Tprecter::FormClose()
@@ -192,32 +194,68 @@ QPoint Tprecter::PathDot(int j, bool upper) const
                   cy + (upper ? -L() : L()) - Round(Nutation(j) * b * std::sin(theta)));
 }
 
-void Tprecter::GlobeOutline(Canvas &c)
+void Tprecter::KeepPoints()
+{
+    if (pointsN == N)
+        return;
+    pointsN = N;
+    upperDots.clear();
+    lowerDots.clear();
+    marked.clear();
+    for (int j = 0; j <= 2 * N; ++j) {
+        upperDots.append(PathDot(j, true));
+        lowerDots.append(PathDot(j, false));
+        marked.append(MarkedPoint(j));
+    }
+    equators = QVector<QVector<QPoint>>(2 * N - 1);
+}
+
+void Tprecter::GlobeOutline(Canvas &c, const QRegion &part)
 {
     c.brush.Color = clBlack;
-    c.FillRect(band);
+    for (const QRect &r : part)
+        c.FillRect(r);
     c.pen.Color = clBlue;
     c.pen.Style = PenStyle::Solid;
     c.Ellipse(cx - R - 1, cy - R - 1, cx + R + 2, cy + R + 2);
 }
 
-void Tprecter::DrawViewA(const QVector<QPoint> &eq)
+// The boxes of what moves from picture to picture: the disc or equator with the marked
+// point, and in view A the two halves of the axis; a pixel of margin beyond a pen's reach.
+QRegion Tprecter::Moving(const QVector<QPoint> &eq, bool viewA) const
+{
+    const QPoint centre(cx, cy);
+    QRect disc(centre, QSize(1, 1));
+    for (const QPoint &p : eq)
+        disc |= QRect(p, QSize(1, 1));
+    QRegion r(disc.adjusted(-2, -2, 2, 2));
+    if (viewA) {
+        for (const QPoint &end : {NorthEnd(K), SouthEnd(K)})
+            r |= QRect(centre, end).normalized().adjusted(-2, -2, 2, 2);
+    } else {
+        const QPoint p = K <= 2 * N ? marked[K] : MarkedPoint(K);
+        r |= QRect(p - QPoint(5, 5), p + QPoint(5, 5));
+    }
+    return r & band;
+}
+
+void Tprecter::DrawViewA(const QVector<QPoint> &eq, const QRegion &part)
 {
     Canvas c(&bitmapA);
-    GlobeOutline(c);
+    GlobeOutline(c, part);
     // The south half of the axis, under the disc.
     const QPoint south = SouthEnd(K);
     c.pen.Color = clWhite;
     c.Line(cx, cy, south.x(), south.y());
     auto upperPath = [&] {
         for (int j = 0; j <= 2 * N; ++j) {
-            const QPoint p = PathDot(j, true);
+            const QPoint p = upperDots[j];
             c.SetPixel(p.x(), p.y(), clGray);
         }
     };
     upperPath();
     for (int j = 0; j <= 2 * N; ++j) {
-        const QPoint p = PathDot(j, false);
+        const QPoint p = lowerDots[j];
         c.SetPixel(p.x(), p.y(), clGray);
     }
     // The disc in two halves that meet on the diameter through points K and K + N.
@@ -245,10 +283,10 @@ void Tprecter::DrawViewA(const QVector<QPoint> &eq)
         upperPath();
 }
 
-void Tprecter::DrawViewB(const QVector<QPoint> &eq)
+void Tprecter::DrawViewB(const QVector<QPoint> &eq, const QRegion &part)
 {
     Canvas c(&bitmapB);
-    GlobeOutline(c);
+    GlobeOutline(c, part);
     // The equator, dotted over its far half.
     c.pen.Color = clBlue;
     c.MoveTo(eq[0].x(), eq[0].y());
@@ -259,24 +297,27 @@ void Tprecter::DrawViewB(const QVector<QPoint> &eq)
     c.pen.Style = PenStyle::Solid;
     // The path of the marked point, and the point itself.
     c.pen.Color = clRed;
-    const QPoint start = MarkedPoint(0);
+    const QPoint start = marked[0];
     c.MoveTo(start.x(), start.y());
     for (int m = 1; m <= 2 * N; ++m) {
-        const QPoint p = MarkedPoint(m);
+        const QPoint p = marked[m];
         c.LineTo(p.x(), p.y());
     }
-    const QPoint p = MarkedPoint(K);
+    const QPoint p = K <= 2 * N ? marked[K] : MarkedPoint(K);
     c.pen.Color = clWhite;
     c.brush.Color = clWhite;
     c.Ellipse(p.x() - 3, p.y() - 3, p.x() + 3, p.y() + 3);
 }
 
-void Tprecter::Show(const QImage &picture)
+void Tprecter::Show(const QImage &picture, const QRegion &part)
 {
     // Only the band changes from tick to tick; the screen outside it stays black.
     const QPoint o = PictureOrigin();
-    canvas.CopyRect(band.translated(o), picture, band);
-    RepaintOnly(band.translated(o));
+    for (const QRect &r : part) {
+        canvas.CopyRect(r.translated(o), picture, r);
+        RepaintOnly(r.translated(o));
+    }
+    shown = part;
 }
 
 void Tprecter::cadenzaTimer()
@@ -288,15 +329,37 @@ void Tprecter::cadenzaTimer()
     // model still takes its step.
     const bool steady = view->mode == ViewSwitch::ShowingFirst || view->mode == ViewSwitch::ShowingSecond;
     const bool draw = !steady || PictureDue();
+    // In a steady view only what moved since the picture last drawn is cleared, drawn again
+    // (everything that may lie there, in the usual order) and shown; the first picture, one
+    // after a change of the motion, of the view or of the client's size is drawn whole.
+    QRegion part = band;
+    if (!steady)
+        drawn = QRegion();
     if (!paused) {
         if (draw) {
-            QVector<QPoint> eq(2 * N + 1);
-            for (int j = 0; j <= 2 * N; ++j)
-                eq[j] = EquatorPoint(j, K);
+            KeepPoints();
+            QVector<QPoint> eq;
+            if (K < equators.size())
+                eq = equators[K];
+            if (eq.isEmpty()) {
+                for (int j = 0; j <= 2 * N; ++j)
+                    eq.append(EquatorPoint(j, K));
+                if (K < equators.size())
+                    equators[K] = eq;
+            }
+            if (steady) {
+                const QRegion moving = Moving(eq, view->mode == ViewSwitch::ShowingFirst);
+                if (!drawn.isEmpty() && drawnN == N && drawnMode == view->mode && drawnClient == size())
+                    part = drawn | moving;
+                drawn = moving;
+                drawnN = N;
+                drawnMode = view->mode;
+                drawnClient = size();
+            }
             if (view->DrawsFirst())
-                DrawViewA(eq);
+                DrawViewA(eq, part);
             if (view->DrawsSecond())
-                DrawViewB(eq);
+                DrawViewB(eq, part);
         }
         // The counter runs over 2N - 1 values.
         K = quint8((K + 1) % (2 * N - 1));
@@ -304,9 +367,9 @@ void Tprecter::cadenzaTimer()
     if (steady && !draw) {
         RepaintOnly(QRect());
     } else if (view->mode == ViewSwitch::ShowingFirst) {
-        Show(bitmapA);
+        Show(bitmapA, part);
     } else if (view->mode == ViewSwitch::ShowingSecond) {
-        Show(bitmapB);
+        Show(bitmapB, part);
     } else {
         // The strip is measured on the scene of the client as it is now.
         const int W = SceneWidth(FitWidth(ClientHeight()));
@@ -323,7 +386,7 @@ void Tprecter::cadenzaTimer()
                     Canvas(&bitmapB).CopyRect(strip, bitmapA, strip);
                 }
             }
-            Show(ViewFlag() == 0 ? bitmapA : bitmapB);
+            Show(ViewFlag() == 0 ? bitmapA : bitmapB, band);
         } else {
             view->Finish(-2);
         }

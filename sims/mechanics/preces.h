@@ -74,16 +74,34 @@ public:
     // rest stays black).
     QPoint PictureOrigin() const { return QPoint(sceneLeft + cx, 0); }
     QRect Band() const { return band; }
+    // The part of the picture the last tick drew and showed anew (picture coordinates).
+    QRegion Shown() const { return shown; }
+    // The next picture is drawn and shown whole, as after a change of the motion or view.
+    void ShowWhole() { drawn = QRegion(); }
 
 protected:
     void FreeBitmaps() override;
 
 private:
-    void DrawViewA(const QVector<QPoint> &eq);
-    void DrawViewB(const QVector<QPoint> &eq);
-    void Show(const QImage &picture);
-    void GlobeOutline(Canvas &c);
+    void DrawViewA(const QVector<QPoint> &eq, const QRegion &part);
+    void DrawViewB(const QVector<QPoint> &eq, const QRegion &part);
+    void Show(const QImage &picture, const QRegion &part);
+    void GlobeOutline(Canvas &c, const QRegion &part);
+    QRegion Moving(const QVector<QPoint> &eq, bool viewA) const;
+    // The points of the motion in use, worked out once for it: the dots of the two paths,
+    // the marked point's path and the equator of each step met so far.
+    void KeepPoints();
+    int pointsN = 0;
+    QVector<QPoint> upperDots, lowerDots, marked;
+    QVector<QVector<QPoint>> equators;
     QRect band;
+    // What moves in the picture last drawn in a steady view (empty: the next one is drawn
+    // whole), and the motion, view and client size it was drawn for.
+    QRegion drawn;
+    int drawnN = 0;
+    int drawnMode = -1;
+    QSize drawnClient;
+    QRegion shown;
 };
 
 extern Tprecter *precter;

@@ -96,6 +96,7 @@ int main(int argc, char *argv[])
     };
     std::vector<Row> rows;
     Row idle{QStringLiteral("-"), QStringLiteral("the frame, no window open"), {}, {}, {}};
+    Row after{QStringLiteral("-"), QStringLiteral("the frame again, every window closed"), {}, {}, {}};
     for (int r = 0; r < rounds; ++r) {
         const Share frame = measure(server, seconds);
         idle.program.push_back(frame.program);
@@ -126,12 +127,17 @@ int main(int argc, char *argv[])
             main->B3Click();
             run(0.3);
         }
+        const Share closed = measure(server, seconds);
+        after.program.push_back(closed.program);
+        after.server.push_back(closed.server);
+        after.together.push_back(closed.program + closed.server);
     }
 
     std::printf("Processor share of one core at the default rate, %d x %d screen (median of %d rounds of %.0f s)\n\n",
                 main->screen()->size().width(), main->screen()->size().height(), rounds, seconds);
     std::printf("| window | program %% | X server %% | together %% |\n|---|---|---|---|\n");
     rows.insert(rows.begin(), idle);
+    rows.push_back(after);
     for (const Row &r : rows) {
         std::printf("| %s %s | %.1f | %.1f | %.1f |\n", qPrintable(r.item), qPrintable(r.title), median(r.program),
                     median(r.server), median(r.together));

@@ -44,6 +44,8 @@ void Canvas::setTarget(QImage *target)
 {
     flush();
     img = target;
+    if (img)
+        Touch(img->rect());
 }
 
 void Canvas::flush()
@@ -54,9 +56,15 @@ void Canvas::flush()
     }
 }
 
-QPainter &Canvas::painter()
+QRect Canvas::Reach(const QRect &r) const
 {
-    changed = true;
+    const int m = qMax(pen.Width, 1) + 1;
+    return r.normalized().adjusted(-m, -m, m, m);
+}
+
+QPainter &Canvas::painter(const QRect &touched)
+{
+    Touch(touched);
     if (!p && img && !img->isNull()) {
         p = std::make_unique<QPainter>(img);
         p->setRenderHint(QPainter::Antialiasing, false);
@@ -131,7 +139,7 @@ void Canvas::ThinLine(QPoint a, QPoint b)
     }
     if (first > last)
         return;
-    flushForPixels();
+    flushForPixels(QRect(a, b).normalized());
     const QRgb colour = toQRgb(pen.Color);
     uchar *bits = img->bits();
     const qsizetype bpl = img->bytesPerLine();
@@ -170,11 +178,11 @@ void Canvas::ThinLine(QPoint a, QPoint b)
     }
 }
 
-void Canvas::flushForPixels()
+void Canvas::flushForPixels(const QRect &touched)
 {
     // The painter of a picture writes straight into its memory, so direct pixel writes
     // need nothing more than an image that is not shared.
-    changed = true;
+    Touch(touched);
     if (!p && img)
         img->detach();
 }
@@ -185,7 +193,7 @@ void Canvas::LineTo(int x, int y)
         && img->format() == QImage::Format_RGB32) {
         ThinLine(penPos, QPoint(x, y));
     } else if (img && pen.Style != PenStyle::Clear && penPos != QPoint(x, y)) {
-        QPainter &pt = painter();
+        QPainter &pt = painter(Reach(QRect(penPos, QPoint(x, y))));
         pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
         applyPen(pt);
         pt.drawLine(penPos, QPoint(x, y));
@@ -206,7 +214,7 @@ void Canvas::Polygon(const QVector<QPoint> &points)
 {
     if (!img || points.size() < 2)
         return;
-    QPainter &pt = painter();
+    QPainter &pt = painter(Reach(QPolygon(points).boundingRect()));
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (pen.Style == PenStyle::Solid && pen.Width <= 1 && img->format() == QImage::Format_RGB32) {
         // The inside with the brush, then each side drawn as LineTo draws it (the next side
@@ -233,7 +241,7 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2)
     if (y2 < y1) std::swap(y1, y2);
     if (x2 - x1 < 1 || y2 - y1 < 1)
         return;
-    QPainter &pt = painter();
+    QPainter &pt = painter(Reach(QRect(x1, y1, x2 - x1, y2 - y1)));
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (brush.Style != BrushStyle::Clear)
         pt.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), toQColor(brush.Color));
@@ -263,7 +271,7 @@ void Canvas::FillRect(int x1, int y1, int x2, int y2)
     if (y2 < y1) std::swap(y1, y2);
     if (x2 == x1 || y2 == y1)
         return;
-    QPainter &pt = painter();
+    QPainter &pt = painter(QRect(x1, y1, x2 - x1, y2 - y1));
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
     pt.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), toQColor(brush.Color));
 }
@@ -272,7 +280,7 @@ void Canvas::FrameRect(int x1, int y1, int x2, int y2)
 {
     if (!img || x2 - x1 < 1 || y2 - y1 < 1)
         return;
-    QPainter &pt = painter();
+    QPainter &pt = painter(QRect(x1, y1, x2 - x1, y2 - y1));
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const QColor c = toQColor(brush.Color);
     pt.fillRect(QRect(x1, y1, x2 - x1, 1), c);
@@ -289,7 +297,7 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2)
     if (y2 < y1) std::swap(y1, y2);
     if (x2 - x1 < 1 || y2 - y1 < 1)
         return;
-    QPainter &pt = painter();
+    QPainter &pt = painter(Reach(QRect(x1, y1, x2 - x1, y2 - y1)));
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
     applyPen(pt);
     applyBrush(pt);
@@ -352,7 +360,7 @@ void Canvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     if (!img || pen.Style == PenStyle::Clear)
         return;
-    QPainter &pt = painter();
+    QPainter &pt = painter(Reach(QRect(QPoint(x1, y1), QPoint(x2, y2))));
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
     applyPen(pt);
     pt.setBrush(Qt::NoBrush);
@@ -363,7 +371,7 @@ void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     if (!img)
         return;
-    QPainter &pt = painter();
+    QPainter &pt = painter(Reach(QRect(QPoint(x1, y1), QPoint(x2, y2))));
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const QPainterPath path = arcPath(x1, y1, x2, y2, x3, y3, x4, y4, true);
     if (brush.Style != BrushStyle::Clear)
@@ -386,7 +394,7 @@ void Canvas::SetPixel(int x, int y, TColor c)
 {
     if (!img || !img->rect().contains(x, y))
         return;
-    changed = true;
+    Touch(QRect(x, y, 1, 1));
     if (p) {
         // Keep the order of painter work and direct pixel writes.
         p->setCompositionMode(QPainter::CompositionMode_Source);
@@ -406,11 +414,14 @@ void Canvas::TextOut(int x, int y, const QString &text)
 {
     if (!img || text.isEmpty())
         return;
-    QPainter &pt = painter();
-    pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const QFont f = crispFont(font);
-    pt.setFont(f);
     const QFontMetrics fm(f);
+    // The text's box and whatever its glyphs reach beyond it.
+    const QRect box = QRect(x, y, fm.horizontalAdvance(text), fm.height())
+        | fm.boundingRect(text).translated(x, y + fm.ascent());
+    QPainter &pt = painter(box.adjusted(-2, -2, 2, 2));
+    pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    pt.setFont(f);
     if (brush.Style != BrushStyle::Clear)
         pt.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), toQColor(brush.Color));
     pt.setPen(toQColor(fontColor));
@@ -432,7 +443,7 @@ void Canvas::CopyRect(const QRect &destRect, const QImage &src, const QRect &src
 {
     if (!img || src.isNull() || destRect.isEmpty() || srcRect.isEmpty())
         return;
-    QPainter &pt = painter();
+    QPainter &pt = painter(destRect);
     pt.setCompositionMode(copyMode == CopyMode::SrcPaint ? QPainter::RasterOp_SourceOrDestination
                                                          : QPainter::CompositionMode_Source);
     if (destRect.size() == srcRect.size())
@@ -446,7 +457,7 @@ void Canvas::Draw(int x, int y, const QImage &src)
 {
     if (!img || src.isNull())
         return;
-    QPainter &pt = painter();
+    QPainter &pt = painter(QRect(QPoint(x, y), src.size()));
     pt.setCompositionMode(QPainter::CompositionMode_Source);
     pt.drawImage(QPoint(x, y), src);
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);

@@ -121,15 +121,29 @@ public:
     // into the picture, so it can be copied or read at any time without this.
     void flush();
 
-    // Whether anything was drawn since the last ClearChanged(): the window base repaints
-    // nothing after a tick that drew nothing.
+    // Whether anything was drawn since the last ClearChanged(), and the box round all of it
+    // (within the picture; the whole picture after a new target): the window base repaints
+    // nothing after a tick that drew nothing, and only that box after one that drew.
     bool Changed() const { return changed; }
-    void ClearChanged() { changed = false; }
+    QRect ChangedRect() const { return img ? changedBox & img->rect() : QRect(); }
+    void ClearChanged()
+    {
+        changed = false;
+        changedBox = QRect();
+    }
 
 private:
-    QPainter &painter();
+    // The painter, for drawing that stays within `touched`.
+    QPainter &painter(const QRect &touched);
+    void Touch(const QRect &r)
+    {
+        changed = true;
+        changedBox |= r;
+    }
+    // A box widened by the pen's reach.
+    QRect Reach(const QRect &r) const;
     void ThinLine(QPoint a, QPoint b);
-    void flushForPixels();
+    void flushForPixels(const QRect &touched);
     void applyPen(QPainter &p) const;
     void applyBrush(QPainter &p) const;
     QPainterPath arcPath(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4, bool pie) const;
@@ -138,6 +152,7 @@ private:
     std::unique_ptr<QPainter> p;
     QPoint penPos;
     bool changed = false;
+    QRect changedBox;
 };
 
 // Classic rectangle constructor: left, top, right, bottom (right and bottom excluded).

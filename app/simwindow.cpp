@@ -47,15 +47,23 @@ protected:
     void paintEvent(QPaintEvent *e) override
     {
         QPainter p(this);
-        p.setClipRegion(e->region());
         // The background only where the picture does not reach (it is the client's size
         // but for a moment during a resize).
-        const QRegion bare = QRegion(rect()).subtracted(QRect(QPoint(0, 0), win->screen.size()));
+        const QRect picture(QPoint(0, 0), win->screen.size());
+        const QRegion bare = e->region().subtracted(picture);
         for (const QRect &r : bare)
             p.fillRect(r, toQColor(win->Color));
         win->canvas.flush();
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, win->screen);
+        // One plain copy per rectangle of the region: under a clip of several rectangles the
+        // painter would blend the picture line by line, handing the lines to other threads.
+        for (const QRect &r : e->region()) {
+            const QRect part = r & picture;
+            if (part.isEmpty())
+                continue;
+            p.setClipRect(part);
+            p.drawImage(0, 0, win->screen);
+        }
     }
     void mousePressEvent(QMouseEvent *e) override { win->SurfaceMouseDown(e); }
     void mouseMoveEvent(QMouseEvent *e) override { win->SurfaceMouseMove(e); }
@@ -99,26 +107,41 @@ SimWindow::SimWindow(QWidget *owner, int slot_, int titleRow_, const QString &he
     barLayout->setSpacing(2);
     barLayout->addStretch(1);
     barrasotto->hide();
-    tempo = new QTimer(this);
+    tempo = new Tempo(this, [this] { return PresentInterval(); });
     tempo->setObjectName(QStringLiteral("tempo"));
     presenter = new QTimer(this);
+    presenter->setObjectName(QStringLiteral("presenter"));
     presenter->setSingleShot(true);
     connect(presenter, &QTimer::timeout, this, &SimWindow::Present);
     tempo->installEventFilter(this);
     connect(tempo, &QTimer::timeout, this, [this] {
-        partialRepaint = false;
-        repaintRect = QRegion();
-        canvas.ClearChanged();
-        tempoTimer();
-        if (partialRepaint) {
-            if (!repaintRect.isEmpty())
-                ShowChanged(repaintRect);
-        } else if (canvas.Changed()) {
-            Refresh();
+        // The running timer takes the steps due since it last fired; a tick run by hand is one.
+        const int steps = timerTick ? tempo->StepsDue() : 1;
+        for (int i = 0; i < steps; ++i) {
+            lastOfRun = i == steps - 1;
+            TakeStep();
+            if (closed || (timerTick && !tempo->isActive()))
+                break;
         }
-        partialRepaint = false;
         timerTick = false;
+        lastOfRun = true;
     });
+}
+
+void SimWindow::TakeStep()
+{
+    partialRepaint = false;
+    repaintRect = QRegion();
+    canvas.ClearChanged();
+    ++stepsTaken;
+    tempoTimer();
+    if (partialRepaint) {
+        if (!repaintRect.isEmpty())
+            ShowChanged(repaintRect);
+    } else if (canvas.Changed()) {
+        ShowChanged(canvas.ChangedRect());
+    }
+    partialRepaint = false;
 }
 
 SimWindow::~SimWindow()
@@ -481,13 +504,6 @@ bool SimWindow::eventFilter(QObject *watched, QEvent *e)
     if (watched == tempo && e->type() == QEvent::Timer)
         timerTick = true;
     return QWidget::eventFilter(watched, e);
-}
-
-bool SimWindow::PictureDue() const
-{
-    if (!timerTick || !sincePresent.isValid())
-        return true;
-    return sincePresent.elapsed() + tempo->interval() >= PresentInterval();
 }
 
 int SimWindow::PresentInterval() const

@@ -14,6 +14,7 @@
 // A window draws into `screen` through `Canvas` (its client area, including the part under
 // the control bar), and the picture is shown as it stands after each handler.
 #include "canvas.h"
+#include "tempo.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -86,7 +87,7 @@ public:
     QImage screen;
     Canvas canvas;
 
-    QTimer *tempo = nullptr;
+    Tempo *tempo = nullptr;
     QWidget *barrasotto = nullptr;
     // The bottom panel, for the windows that have one (AddSotto).
     QWidget *sotto = nullptr;
@@ -105,7 +106,7 @@ public:
     // For a window with a fast timer: the tick in progress changed only this part of the
     // picture (called from the tick, any number of times), so only that part is repainted
     // after it (the parts given, not the box round them). A tick that does not call it has
-    // the whole window repainted when it drew anything, and nothing repainted when it drew
+    // the box round what it drew through `canvas` repainted, and nothing when it drew
     // nothing.
     void RepaintOnly(const QRect &changed);
     // The picture reaches the screen at most once per screen refresh: what ticks and other
@@ -113,10 +114,13 @@ public:
     int PresentInterval() const;
     bool RepaintPending() const { return !pendingRepaint.isEmpty(); }
     // For an animation timer faster than the screen refresh: whether the picture this tick
-    // would draw can still be seen. When it is not (a later tick's picture overtakes it
-    // before the next refresh), the tick may advance its model without drawing. Ticks run by
-    // hand rather than by the running timer (tests, the step key) are always seen.
-    bool PictureDue() const;
+    // would draw can still be seen. The running timer takes such steps in runs, one run per
+    // refresh (see Tempo); only the last step of a run is seen, so the others may advance the
+    // model without drawing. Ticks run by hand rather than by the running timer (tests, the
+    // step key) are always seen.
+    bool PictureDue() const { return !timerTick || lastOfRun; }
+    // Steps of the animation timer taken so far (its ticks, however they were run).
+    quint64 StepsTaken() const { return stepsTaken; }
 
     // The bar metrics of this window's creation.
     BarMetrics metrics;
@@ -278,6 +282,9 @@ private:
     QTimer *presenter = nullptr;
     QElapsedTimer sincePresent;
     bool timerTick = false; // the tick in progress was started by the running timer
+    bool lastOfRun = true;  // ... and is the last step of its run
+    void TakeStep();
+    quint64 stepsTaken = 0;
     void ShowChanged(const QRegion &changed);
     void Present();
     QPointer<QWidget> activeControl;

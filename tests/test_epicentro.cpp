@@ -1002,7 +1002,7 @@ void TestEpicentro::helpAndClose()
     QPointer<TEpice> guard(e);
     e->Frame()->close();
     QVERIFY(WindowClosed[6]);
-    for (QTimer *t : {e->tempo, e->temposec, e->Timer1, e->Timer2, e->Timer3})
+    for (QTimer *t : {static_cast<QTimer *>(e->tempo), e->temposec, e->Timer1, e->Timer2, e->Timer3})
         QVERIFY(!t->isActive());
     QVERIFY(e->simPage.isNull());
     QVERIFY(e->graphPage.isNull());

@@ -287,7 +287,16 @@ void Tunflusso::tempoTimer()
     const bool stepping = !waiting;
     if (stepping)
         Step();
-    canvas.Draw(pictureLeft, 0, picture);
+    // Only what was drawn into the picture since the last tick goes to the screen (all of it
+    // on a screen new since then).
+    QRect drawn = pc.ChangedRect();
+    if (screen.size() != shownOn) {
+        drawn = picture.rect();
+        shownOn = screen.size();
+    }
+    if (!drawn.isEmpty())
+        canvas.CopyRect(drawn.translated(pictureLeft, 0), picture, drawn);
+    pc.ClearChanged();
     if (stepping && papasso->isChecked())
         waiting = true;
 }

@@ -61,6 +61,7 @@ public:
     Layout L;
     int P = 0;             // half a turn of the sheet, in time units
     int pictureLeft = 0;   // where the picture is copied, in client columns
+    QSize shownOn;         // the screen's size when the picture was last copied to it
 
     // The motion.
     int t = 0;

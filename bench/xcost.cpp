@@ -92,11 +92,11 @@ int main(int argc, char *argv[])
 
     struct Row {
         QString item, title;
-        std::vector<double> program, server, together;
+        std::vector<double> program, server, together, steps;
     };
     std::vector<Row> rows;
-    Row idle{QStringLiteral("-"), QStringLiteral("the frame, no window open"), {}, {}, {}};
-    Row after{QStringLiteral("-"), QStringLiteral("the frame again, every window closed"), {}, {}, {}};
+    Row idle{QStringLiteral("-"), QStringLiteral("the frame, no window open"), {}, {}, {}, {}};
+    Row after{QStringLiteral("-"), QStringLiteral("the frame again, every window closed"), {}, {}, {}, {}};
     for (int r = 0; r < rounds; ++r) {
         const Share frame = measure(server, seconds);
         idle.program.push_back(frame.program);
@@ -117,12 +117,17 @@ int main(int argc, char *argv[])
             run(0.5);
             StartIfStopped(w);
             run(0.5);
+            const quint64 steps0 = w->StepsTaken();
+            QElapsedTimer wall;
+            wall.start();
             const Share s = measure(server, seconds);
+            const double stepRate = (w->StepsTaken() - steps0) / (wall.nsecsElapsed() / 1e9);
             if (rows.size() <= i)
-                rows.push_back({QString::fromLatin1(item->name), w->windowTitle(), {}, {}, {}});
+                rows.push_back({QString::fromLatin1(item->name), w->windowTitle(), {}, {}, {}, {}});
             rows[i].program.push_back(s.program);
             rows[i].server.push_back(s.server);
             rows[i].together.push_back(s.program + s.server);
+            rows[i].steps.push_back(stepRate);
             ++i;
             main->B3Click();
             run(0.3);
@@ -135,12 +140,13 @@ int main(int argc, char *argv[])
 
     std::printf("Processor share of one core at the default rate, %d x %d screen (median of %d rounds of %.0f s)\n\n",
                 main->screen()->size().width(), main->screen()->size().height(), rounds, seconds);
-    std::printf("| window | program %% | X server %% | together %% |\n|---|---|---|---|\n");
+    std::printf("| window | program %% | X server %% | together %% | steps a second |\n|---|---|---|---|---|\n");
     rows.insert(rows.begin(), idle);
     rows.push_back(after);
     for (const Row &r : rows) {
-        std::printf("| %s %s | %.1f | %.1f | %.1f |\n", qPrintable(r.item), qPrintable(r.title), median(r.program),
-                    median(r.server), median(r.together));
+        const QString steps = r.steps.empty() ? QStringLiteral("-") : QString::number(median(r.steps), 'f', 0);
+        std::printf("| %s %s | %.1f | %.1f | %.1f | %s |\n", qPrintable(r.item), qPrintable(r.title), median(r.program),
+                    median(r.server), median(r.together), qPrintable(steps));
     }
     delete main;
     return 0;

@@ -519,9 +519,12 @@ void SimWindow::ShowChanged(const QRegion &changed)
     if (presenter->isActive())
         return;
     // After a quiet spell at the next turn of the event loop, otherwise a refresh period
-    // after the last picture shown; what changes meanwhile joins it.
+    // after the last picture shown; what changes meanwhile joins it. A picture due within
+    // the timers' own slack (a run of fast steps comes a refresh after the last) is shown at
+    // once rather than waking the program again for it.
     const qint64 since = sincePresent.isValid() ? sincePresent.elapsed() : PresentInterval();
-    presenter->start(int(qMax<qint64>(0, PresentInterval() - since)));
+    const qint64 wait = PresentInterval() - since;
+    presenter->start(wait <= 2 ? 0 : int(wait));
 }
 
 void SimWindow::Present()

@@ -8,8 +8,9 @@ void Tempo::setInterval(int msec)
 {
     step = qMax(msec, 0);
     const int refresh = refreshPeriod ? refreshPeriod() : 16;
-    // Steps of at least half a refresh keep their own timer; shorter ones are gathered.
-    const int pace = step > 0 && 2 * step <= refresh ? refresh / step * step : step;
+    // Steps of at least half a refresh keep their own timer; shorter ones are gathered into
+    // runs of at least a refresh, so that each run's picture is shown as soon as it is drawn.
+    const int pace = step > 0 && 2 * step <= refresh ? (refresh + step - 1) / step * step : step;
     carry = 0;
     sinceFired.invalidate();
     QTimer::setInterval(pace);

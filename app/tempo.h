@@ -2,9 +2,9 @@
 // The animation timer of a simulation window. Its interval is the model's step, as the window
 // sets it (1 ms, 5 ms, 200 - the rate track bar...). A step shorter than half the screen's
 // refresh would wake the program hundreds of times a second for pictures nobody can see, so
-// the timer then runs once per refresh period (a whole number of steps) and each run takes the
-// steps that fell due since the last, by the clock: the same steps a second as the interval
-// names, one wake-up per picture.
+// the timer then runs about once per refresh period (the first whole number of steps at least
+// that long) and each run takes the steps that fell due since the last, by the clock: the same
+// steps a second as the interval names, one wake-up per picture.
 //
 // Set and read the interval through this class (setInterval, start(ms), interval()): the
 // toolkit's own QTimer calls would set the pace rather than the step. start(), stop() and
@@ -26,8 +26,7 @@ public:
     void start() { QTimer::start(); }
     // The model's step in milliseconds.
     int interval() const { return step; }
-    // How often the timer really fires, in milliseconds (the step, or a whole number of steps
-    // up to the refresh period).
+    // How often the timer really fires, in milliseconds (the step, or a run of steps).
     int Pace() const { return QTimer::interval(); }
     // The steps due at a firing of the running timer, by the clock since the last one.
     int StepsDue();

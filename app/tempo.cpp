@@ -25,10 +25,9 @@ void Tempo::start(int msec)
 int Tempo::StepsDue()
 {
     const int pace = Pace();
-    if (step <= 0 || pace == step) {
-        sinceFired.start();
+    // A step of its own timer: one step, no clock to keep (a new interval starts it afresh).
+    if (step <= 0 || pace == step)
         return 1;
-    }
     const qint64 elapsed = sinceFired.isValid() ? sinceFired.nsecsElapsed() : qint64(pace) * 1000000;
     sinceFired.start();
     return StepsFor(elapsed, carry, step, pace);

@@ -36,7 +36,9 @@ to_frame() {
 
 for size in 1920x1080 1024x768; do
   disp=":$((150 + RANDOM % 100))"
-  Xvfb "$disp" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: an X server resets when its last client leaves and refuses connections meanwhile;
+  # a program started in that moment could not open the display and the start timed out.
+  Xvfb "$disp" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   xpid=$!
   export DISPLAY="$disp"
   for _ in $(seq 1 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done

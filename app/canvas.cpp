@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPalette>
 #include <cmath>
+#include <cstring>
 
 QRgb toQRgb(TColor c)
 {
@@ -451,6 +452,40 @@ void Canvas::CopyRect(const QRect &destRect, const QImage &src, const QRect &src
     else
         pt.drawImage(destRect, src, srcRect);
     pt.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+QRect Canvas::CopyDiffering(const QPoint &to, const QImage &src, const QRect &srcRect)
+{
+    if (!img || src.isNull())
+        return QRect();
+    // Only the part that lies inside both pictures.
+    QRect from = srcRect & src.rect();
+    from &= img->rect().translated(srcRect.topLeft() - to);
+    if (from.isEmpty())
+        return QRect();
+    const QPoint shift = to - srcRect.topLeft();
+    if (copyMode != CopyMode::SrcCopy || src.format() != img->format() || src.depth() != 32) {
+        CopyRect(from.translated(shift), src, from);
+        return from.translated(shift);
+    }
+    QRect differs;
+    const size_t rowBytes = size_t(from.width()) * 4;
+    for (int y = from.top(); y <= from.bottom(); ++y) {
+        const QRgb *a = reinterpret_cast<const QRgb *>(src.constScanLine(y)) + from.left();
+        const QRgb *b = reinterpret_cast<const QRgb *>(img->constScanLine(y + shift.y()))
+                        + from.left() + shift.x();
+        if (std::memcmp(a, b, rowBytes) == 0)
+            continue;
+        int l = 0, r = from.width() - 1;
+        while (a[l] == b[l])
+            ++l;
+        while (a[r] == b[r])
+            --r;
+        differs |= QRect(from.left() + l, y, r - l + 1, 1);
+    }
+    if (!differs.isEmpty())
+        CopyRect(differs.translated(shift), src, differs);
+    return differs.translated(shift);
 }
 
 void Canvas::Draw(int x, int y, const QImage &src)

@@ -114,6 +114,10 @@ public:
 
     // Copies srcRect of src into destRect (scaled when the sizes differ), with copyMode.
     void CopyRect(const QRect &destRect, const QImage &src, const QRect &srcRect);
+    // Copies srcRect of src to `to`, unscaled, but only the pixels that differ from what is
+    // already there: what the window repaints afterwards is the box round them, not the whole
+    // rectangle. Returns that box (in this picture).
+    QRect CopyDiffering(const QPoint &to, const QImage &src, const QRect &srcRect);
     // Draws the whole picture with its top-left corner at (x, y).
     void Draw(int x, int y, const QImage &src);
 

@@ -370,6 +370,15 @@ void TestCanvas::copyRectPlainOrAndStretched()
     // Drawing partly outside the target is clipped, not refused.
     c.Draw(8, 8, src);
     QVERIFY(is(dst, 9, 9, clGreen));
+    // Copying only what differs: the two differing pixels, and only the box round them.
+    QImage from = NewBitmap(6, 6, clBlue);
+    from.setPixel(1, 4, toQRgb(clRed));
+    from.setPixel(4, 2, toQRgb(clYellow));
+    dst.fill(toQRgb(clBlue));
+    c.ClearChanged();
+    QCOMPARE(c.CopyDiffering(QPoint(3, 1), from, Rect(0, 0, 6, 6)), QRect(4, 3, 4, 3));
+    QCOMPARE(c.ChangedRect(), QRect(4, 3, 4, 3));
+    QVERIFY(is(dst, 4, 5, clRed) && is(dst, 7, 3, clYellow) && dst.copy(3, 1, 6, 6) == from);
 }
 
 void TestCanvas::textOutBoxAndMetrics()

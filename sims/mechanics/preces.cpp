@@ -311,12 +311,11 @@ void Tprecter::DrawViewB(const QVector<QPoint> &eq, const QRegion &part)
 
 void Tprecter::Show(const QImage &picture, const QRegion &part)
 {
-    // Only the band changes from tick to tick; the screen outside it stays black.
+    // Only the band changes from tick to tick; the screen outside it stays black. Of the part
+    // drawn again, only what differs from the screen is copied and repainted.
     const QPoint o = PictureOrigin();
-    for (const QRect &r : part) {
-        canvas.CopyRect(r.translated(o), picture, r);
-        RepaintOnly(r.translated(o));
-    }
+    for (const QRect &r : part)
+        RepaintOnly(canvas.CopyDiffering(r.topLeft() + o, picture, r));
     shown = part;
 }
 

@@ -266,8 +266,8 @@ void Tspins::Show(const QImage &picture, QRect part)
     part &= picture.rect();
     if (part.isEmpty())
         return;
-    canvas.CopyRect(part.translated(o), picture, part);
-    RepaintOnly(part.translated(o));
+    // Only what differs from the screen is copied and repainted.
+    RepaintOnly(canvas.CopyDiffering(part.topLeft() + o, picture, part));
 }
 
 void Tspins::cadenzaTimer()

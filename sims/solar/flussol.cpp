@@ -290,13 +290,9 @@ void Tunflusso::tempoTimer()
     // Only what was drawn into the picture since the last tick goes to the screen (all of it
     // on a screen new since then). A step erases and redraws the whole screen and the rays,
     // though little of it moves: of that, only what differs from the screen is copied.
-    QRect drawn = pc.ChangedRect();
-    if (screen.size() != shownOn) {
-        canvas.CopyRect(picture.rect().translated(pictureLeft, 0), picture, picture.rect());
-        shownOn = screen.size();
-    } else if (!drawn.isEmpty()) {
-        canvas.CopyDiffering(drawn.topLeft() + QPoint(pictureLeft, 0), picture, drawn);
-    }
+    const QRect drawn = screen.size() != shownOn ? picture.rect() : pc.ChangedRect();
+    canvas.CopyDiffering(drawn.topLeft() + QPoint(pictureLeft, 0), picture, drawn);
+    shownOn = screen.size();
     pc.ClearChanged();
     if (stepping && papasso->isChecked())
         waiting = true;
